@@ -1,0 +1,13 @@
+#pragma once
+
+namespace zelvo {
+
+// Seeds the calling thread's generator from the tick count and a program-wide
+// counter, so two calls within one millisecond still differ.
+void SeedRandom();
+void SeedRandom(unsigned value);
+// A value in the closed range [min, max]; negative bounds count as 0,
+// reversed bounds are swapped.
+int RandomInt(int min, int max);
+
+}  // namespace zelvo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text operations on GBK byte strings. Lengths and positions count bytes,
+// positions are 1-based, a failed search gives -1. A byte of 0x80 or more
+// starts a double-byte character together with the byte after it; searches
+// only consider character starts, so they never match inside a character.
+namespace zelvo {
+
+inline constexpr int kAllOccurrences = -1;
+
+int TextLength(std::string_view text);
+std::string LeftText(std::string_view text, int n);
+std::string RightText(std::string_view text, int n);
+std::string MidText(std::string_view text, int start, int n);
+
+int FindText(std::string_view text, std::string_view sought, int start = 1,
+             bool ignoreCase = false);
+// With start given, only occurrences lying wholly within bytes 1..start-1 count.
+int FindTextReverse(std::string_view text, std::string_view sought,
+                    std::optional<int> start = std::nullopt, bool ignoreCase = false);
+
+// count < 0 replaces every occurrence.
+std::string ReplaceText(std::string_view text, std::string_view find,
+                        std::string_view replacement = {}, int start = 1,
+                        int count = kAllOccurrences, bool caseSensitive = true);
+std::string TrimText(std::string_view text);
+// maxCount < 0 cuts at every separator.
+std::vector<std::string> SplitText(std::string_view text, std::string_view separator = ",",
+                                   int maxCount = kAllOccurrences);
+int CompareText(std::string_view a, std::string_view b, bool caseSensitive = true);
+
+}  // namespace zelvo
