@@ -73,41 +73,48 @@ struct FontDesc {
 };
 
 struct ControlDesc {
-    std::string_view name;
+    std::string_view name{};
     ControlKind kind;
     // Empty for the window; otherwise a group box or the tab control, with
     // parentPage naming the tab page (0-based).
-    std::string_view parent;
+    std::string_view parent{};
     int parentPage = -1;
     int left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
     bool enabled = true;
     bool canFocus = true;
     // Caption (labels, buttons, boxes) or default content (edit boxes, web views).
-    std::string_view text;
+    std::string_view text{};
     bool multiLine = false;
     bool verticalScroll = false;
     bool readOnly = false;
     bool border = true;  // edit boxes: sunken border unless false
+    bool thinBorder = false;  // edit boxes: a single-line border instead of the sunken one
     bool checked = false;
-    std::vector<ColumnDesc> columns;      // list views
-    std::vector<std::string_view> pages;  // tab control page titles
+    std::vector<ColumnDesc> columns{};      // list views
+    std::vector<std::string_view> pages{};  // tab control page titles
     const FontDesc* font = nullptr;       // nullptr: the system's GUI font
-    std::vector<EventBinding> events;
+    std::vector<EventBinding> events{};
 };
 
 struct WindowDesc {
     WindowId id;
-    std::string_view caption;
+    std::string_view caption{};
     int width = 0, height = 0;  // outer size in pixels at 96 dpi
     bool minimizeBox = false;
     bool maximizeBox = false;  // every window has a fixed border and a close box
     bool hasIcon = false;
-    std::vector<ControlDesc> controls;  // creation order
-    std::vector<EventBinding> events;
+    std::vector<ControlDesc> controls{};  // creation order
+    std::vector<EventBinding> events{};
 };
 
 const WindowDesc& FormOf(WindowId window);
+// The four descriptions that FormOf chooses from, one file each.
+const WindowDesc& MainWindowForm();
+const WindowDesc& FilterWindowForm();
+const WindowDesc& ReferenceTemplatesForm();
+const WindowDesc& RecentNumbersForm();
+
 // nullptr when the window has no such control.
 const ControlDesc* FindControl(const WindowDesc& form, std::string_view name);
 
