@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "verification/locked_list.h"
+
+namespace zelvo {
+
+// The routine a pool runs once per task: the worker number (1-based), the
+// handle of that worker's thread and the task value. It runs outside every
+// pool lock; whatever it throws is swallowed and the worker goes idle again.
+using WorkJob =
+    std::function<void(std::int32_t workerNumber, std::uintptr_t threadHandle, std::int32_t task)>;
+
+// Runs a job on a fixed number of worker threads, one call per submitted
+// task. A dispatcher thread polls every millisecond and hands the oldest
+// pending task to the longest-idle worker through a completion queue, one
+// task per poll.
+//
+// Each start opens a new crew (dispatcher, workers, queues, idle list). A
+// start on a pool that is already running first retires the previous crew:
+// its dispatcher is stopped and joined, so only one dispatcher ever takes
+// tasks; its workers finish the job they are running (with the job of their
+// own start), never go idle again and end. Tasks that are still pending
+// stay pending and are run by the new crew with the new job, in submission
+// order; a caller whose tasks must not outlive its run drops them with
+// discardPending() before starting again.
+//
+// Threads never touch the pool object itself: everything they use is shared
+// with them, so a pool may be destroyed while a job is still running.
+class WorkPool {
+public:
+    static constexpr std::int32_t kDefaultThreadCount = 5;
+    static constexpr std::int32_t kDefaultStackSize = 0x100000;
+    // Only this byte count means stop.
+    static constexpr std::uint32_t kStopByteCount = 0xFFFFFFFF;
+    static constexpr std::uint32_t kWakeByteCount = 1;
+
+    // Creates the queues; no thread exists until start.
+    WorkPool();
+    // Stops the pool, then waits a short while for its threads to end; a
+    // thread still inside a job after that is left to finish on its own.
+    virtual ~WorkPool();
+    WorkPool(const WorkPool&) = delete;
+    WorkPool& operator=(const WorkPool&) = delete;
+
+    // threadCount below 1 becomes 1; stackSize of 0 or below becomes 1 MiB.
+    // False when nothing could be started (no queue, no dispatcher or no
+    // worker thread).
+    virtual bool start(WorkJob job, std::int32_t threadCount = kDefaultThreadCount,
+                       std::int32_t stackSize = kDefaultStackSize);
+    // Posts one stop packet to the dispatcher and one per worker slot, then
+    // closes both queues. Does not wait for the threads.
+    virtual void stop();
+    // Never blocks; the task waits until a dispatcher hands it out. Always true.
+    virtual bool submit(std::int32_t task);
+
+    // Drops every task not yet handed to a worker; gives how many.
+    std::int32_t discardPending();
+
+    // Observers.
+    std::int32_t threadCount() const;
+    std::int32_t stackSize() const;
+    std::int32_t pendingCount() const;
+    // Stop packets posted since construction (by stop and by retiring starts).
+    std::uint64_t stopPacketCount() const;
+
+    struct Crew;
+
+private:
+    static void workerLoop(const std::shared_ptr<Crew>& crew);
+    static void dispatcherLoop(const std::shared_ptr<Crew>& crew);
+
+    void retireCrew();
+
+    mutable std::mutex control_;  // start, stop and the destructor
+    std::int32_t threadCount_ = 0;
+    std::int32_t stackSize_ = 0;
+    std::shared_ptr<LockedList> pendingTasks_;
+    std::shared_ptr<Crew> crew_;
+    std::uint64_t stopPackets_ = 0;
+};
+
+}  // namespace zelvo
