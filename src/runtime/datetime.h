@@ -25,6 +25,13 @@ DateTime DatePart(DateTime t);
 // part: 1 year, 2 quarter, 3 month, 4 week, 5 day, 6 hour, 7 minute, 8 second.
 DateTime AddToDateTime(DateTime t, int part, int amount);
 
+// The calendar fields of a date-time, after clamping it into the valid range
+// and rounding it to the nearest second.
+struct DateTimeFields {
+    int year = 100, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+DateTimeFields SplitDateTime(DateTime t);
+
 int YearOf(DateTime t);
 int MonthOf(DateTime t);
 int DayOf(DateTime t);
