@@ -1,0 +1,3 @@
+zelvo_add_library(zelvo_sort
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/result_sort.cpp
+  LIBS zelvo_runtime)
