@@ -1,0 +1,18 @@
+#include "rules/rule_list_loading.h"
+
+namespace zelvo {
+
+bool IsRuleListLoaded(const std::string& ruleText) {
+    return ruleText.size() > BuiltInRuleList().size();
+}
+
+void loadRuleList(UiPort& ui, RuleServiceClient& client, std::string& ruleText) {
+    if (IsRuleListLoaded(ruleText)) return;
+    client.close();
+    client.open();
+    ui.SetText(WindowId::ReferenceTemplates, "编辑框1", "\r\n\r\n   正在更新列表中请稍候......");
+    // Also an empty reply replaces the list: the next opening asks again.
+    ruleText = client.fetchRuleList();
+}
+
+}  // namespace zelvo

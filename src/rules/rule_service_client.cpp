@@ -1,0 +1,73 @@
+#include "rules/rule_service_client.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "app/config.h"
+#include "runtime/convert.h"
+#include "runtime/http.h"
+
+#ifndef ZELVO_RULE_SOURCE_URL
+#define ZELVO_RULE_SOURCE_URL ""
+#endif
+
+namespace zelvo {
+namespace {
+
+// What the fetching thread hands back; shared so that a reply arriving after
+// the limit lands in memory nobody waits on any more.
+struct PendingReply {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<Bytes> body;
+};
+
+}  // namespace
+
+std::string DefaultRuleSourceAddress() { return ZELVO_RULE_SOURCE_URL; }
+
+std::string BuiltInRuleList() { return std::string(config::kBuiltInRuleRecord) + "\r\n"; }
+
+RuleServiceClient::RuleServiceClient(std::string address, Fetch fetch,
+                                     int replyLimitMs)
+    : address_(std::move(address)),
+      fetch_(fetch ? std::move(fetch) : Fetch(&HttpGet)),
+      replyLimitMs_(replyLimitMs) {}
+
+RuleServiceClient::~RuleServiceClient() { close(); }
+
+void RuleServiceClient::open() { open_ = true; }
+
+void RuleServiceClient::close() { open_ = false; }
+
+std::string RuleServiceClient::fetchRuleList() {
+    if (!open_) return {};
+    if (address_.empty()) return BuiltInRuleList();
+
+    // The HTTP fetch has no limit of its own that we could rely on, so it runs
+    // on its own thread and is abandoned when the limit passes.
+    auto pending = std::make_shared<PendingReply>();
+    std::thread([pending, fetch = fetch_, address = address_] {
+        Bytes body;
+        try {
+            body = fetch(address);
+        } catch (...) {
+            body.clear();
+        }
+        std::lock_guard lock(pending->mutex);
+        pending->body = std::move(body);
+        pending->done.notify_all();
+    }).detach();
+
+    std::unique_lock lock(pending->mutex);
+    if (!pending->done.wait_for(lock, std::chrono::milliseconds(replyLimitMs_), [&] { return pending->body.has_value(); })) {
+        return {};
+    }
+    if (pending->body->size() > kMaxReplyBytes) return {};
+    return ToText(BytesView(*pending->body));  // a text ends at a NUL byte
+}
+
+}  // namespace zelvo
