@@ -1,0 +1,55 @@
+#include "app/event_router.h"
+
+#include "app/main_window_handlers.h"
+
+namespace zelvo {
+
+std::optional<Action> boundAction(const UiEvent& event) {
+    const WindowDesc& form = FormOf(event.window);
+    const std::vector<EventBinding>* events = &form.events;
+    if (!event.control.empty()) {
+        const ControlDesc* control = FindControl(form, event.control);
+        if (control == nullptr) return std::nullopt;
+        events = &control->events;
+    }
+    for (const EventBinding& binding : *events) {
+        if (binding.kind == event.kind) return binding.action;
+    }
+    return std::nullopt;
+}
+
+void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
+    // Windows still open while the process ends must not reach released state.
+    if (state.exitCode >= 0) return;
+    const std::optional<Action> action = boundAction(event);
+    if (!action) return;
+    switch (*action) {
+        // main window
+        case Action::MainCreated:
+            onMainCreated(ui);
+            break;
+        case Action::EndProgram:
+            onMainAboutToBeDestroyed(state);
+            break;
+        case Action::ClearGenerated:
+            clearGenerated(ui);
+            break;
+        case Action::OpenReferenceTemplates:
+            openReferenceTemplates(ui);
+            break;
+        case Action::OpenRecentNumbers:
+            openRecentNumbers(ui);
+            break;
+        case Action::OpenFilter:
+            openFilter(ui);
+            break;
+        case Action::ShowWebsite:
+            onTabChanged(ui, event.arg);
+            break;
+        default:
+            // Operations whose handlers are not part of the program yet.
+            break;
+    }
+}
+
+}  // namespace zelvo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/datetime.h"
+#include "runtime/locks.h"
+
+// The program-wide state: everything that lives from start-up to the exit
+// clean-up, as plain fields in one place. Handlers are handed the fields they
+// use. Texts are GBK. Nothing here is kept between runs.
+namespace zelvo {
+
+struct ProgramState {
+    // --- Generation ---
+    // The 规则 template split at "+"; every generation run replaces it.
+    std::vector<std::string> templateParts;
+    // Advanced by each {时间} expansion.
+    DateTime runningTime;
+
+    // --- Rules ---
+    // The whole RuleList, one RuleRecord per line; loaded once per run.
+    std::string ruleText;
+    // Tracking-query address prefix of the RuleRecord applied last.
+    std::string queryUrlPrefix;
+    // (the rule-service client goes here)
+
+    // --- Result list ---
+    // Flips at every header click; the sort that follows is ascending when true.
+    bool sortAscending = false;
+
+    // --- Verification ---
+    // (the WorkPool goes here)
+    // The numbers of the current run, its lock, the numbers found without a
+    // tracking record (each followed by "\r\n") and the stop request.
+    std::vector<std::string> runNumbers;
+    LockHandle runLock;
+    std::string blankNumbers;
+    std::atomic<bool> stopRequested{false};
+
+    // --- Process end ---
+    // Told the exit code when the program ends; the frontend leaves its
+    // message loop with it.
+    std::function<void(int exitCode)> onExit;
+    // -1 until the program has ended.
+    int exitCode = -1;
+    bool cleanedUp = false;
+};
+
+}  // namespace zelvo
