@@ -55,7 +55,8 @@ TEST(RuleRecordParsing, OnlyExactlyTwelveFieldsMakeARecord) {
         {"a|b|c|d|e|f|g|h|i|j|k|l|m", false},
         {"a|b|c|d|e|f|g|h|i|j|k|", false},  // a trailing "|" adds no empty field
         {"a|b|c|d|e|f|g|h|i|j|k||", true},   // but two make one
-        {"|||||||||||", true},
+        {"|||||||||||", false},  // eleven empty fields
+        {"|||||||||||x", true},
         {"", false},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseRuleRecord(c.line).has_value(), c.valid) << c.line;
