@@ -1,0 +1,9 @@
+zelvo_add_test(test_result_files
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/result_files_test.cpp
+  LIBS zelvo_results)
+zelvo_add_test(test_result_saving
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/saving_test.cpp
+  LIBS zelvo_results zelvo_test_ui)
+zelvo_add_test(test_result_filter
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/filter_test.cpp
+  LIBS zelvo_results zelvo_test_ui)
