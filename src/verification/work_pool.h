@@ -69,6 +69,7 @@ public:
     std::uint64_t stopPacketCount() const;
 
     struct Crew;
+    struct Tally;
 
 private:
     static void workerLoop(const std::shared_ptr<Crew>& crew);
@@ -81,6 +82,7 @@ private:
     std::int32_t stackSize_ = 0;
     std::shared_ptr<LockedList> pendingTasks_;
     std::shared_ptr<Crew> crew_;
+    std::shared_ptr<Tally> tally_;
     std::uint64_t stopPackets_ = 0;
 };
 

@@ -1,0 +1,236 @@
+#include "verification/work_pool.h"
+
+#include <condition_variable>
+#include <new>
+#include <vector>
+
+#include "verification/completion_queue.h"
+#include "verification/pool_thread.h"
+
+namespace zelvo {
+
+namespace {
+
+// The overlapped pointer of a packet points at one of these; no receiver
+// ever reads it.
+struct OverlappedBlock {
+    std::uint8_t bytes[32] = {};
+};
+
+struct WorkerSlot {
+    OverlappedBlock wakeBlock;
+    std::int32_t number = 0;
+    std::uintptr_t thread = 0;
+    WorkJob job;
+    std::int32_t task = 0;
+};
+
+// How long the destructor waits for workers still inside a job. At exit a
+// job may be waiting for the user-interface thread that is running the
+// destructor, so the wait must end; a second covers an idle or quick pool.
+constexpr auto kExitGrace = std::chrono::milliseconds(1000);
+constexpr std::int64_t kDispatcherPollMs = 1;
+
+}  // namespace
+
+// Counts the worker threads that have not ended yet, across every crew.
+struct WorkPool::Tally {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int live = 0;
+
+    void enter() {
+        std::lock_guard lock(mutex);
+        ++live;
+    }
+    void leave() {
+        std::lock_guard lock(mutex);
+        --live;
+        changed.notify_all();
+    }
+    void waitForNone(std::chrono::milliseconds grace) {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, grace, [this] { return live == 0; });
+    }
+};
+
+// The threads of one start and everything they use. Shared with those
+// threads, so it lives until the last of them ends.
+struct WorkPool::Crew {
+    CompletionQueue workerQueue;
+    CompletionQueue dispatcherQueue;
+    std::vector<WorkerSlot> workers;
+    LockedList idleWorkers;
+    std::shared_ptr<LockedList> pendingTasks;
+    OverlappedBlock stopBlock;
+    std::uintptr_t dispatcher = 0;  // joinable; joined when the crew is retired
+    bool started = false;
+    bool stopped = false;
+};
+
+WorkPool::WorkPool()
+    : pendingTasks_(std::make_shared<LockedList>()), tally_(std::make_shared<Tally>()) {
+    crew_ = std::make_shared<Crew>();
+    crew_->pendingTasks = pendingTasks_;
+}
+
+WorkPool::~WorkPool() {
+    stop();
+    std::lock_guard lock(control_);
+    retireCrew();
+    tally_->waitForNone(kExitGrace);
+}
+
+bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSize) {
+    std::lock_guard lock(control_);
+    threadCount_ = threadCount < 1 ? 1 : threadCount;
+    stackSize_ = stackSize <= 0 ? kDefaultStackSize : stackSize;
+
+    std::shared_ptr<Crew> crew;
+    try {
+        if (crew_ != nullptr && (crew_->started || crew_->stopped)) retireCrew();
+        if (crew_ == nullptr) {
+            crew_ = std::make_shared<Crew>();
+            crew_->pendingTasks = pendingTasks_;
+        }
+        crew = crew_;
+        crew->workers.resize(static_cast<std::size_t>(threadCount_));
+    } catch (const std::bad_alloc&) {
+        crew_.reset();
+        return false;
+    }
+    crew->started = true;
+
+    crew->dispatcher = StartPoolThread(0, [crew] { dispatcherLoop(crew); }, true);
+
+    int workersStarted = 0;
+    for (std::int32_t k = 1; k <= threadCount_; ++k) {
+        WorkerSlot& slot = crew->workers[static_cast<std::size_t>(k - 1)];
+        slot.number = k;
+        slot.job = job;
+        tally_->enter();
+        std::shared_ptr<Tally> tally = tally_;
+        slot.thread = StartPoolThread(
+            static_cast<std::size_t>(stackSize_),
+            [crew, tally]() mutable {
+                workerLoop(crew);
+                crew.reset();
+                tally->leave();
+            },
+            false);
+        if (slot.thread == 0) {
+            // A worker that does not exist must never be handed a task.
+            tally_->leave();
+            continue;
+        }
+        ++workersStarted;
+        crew->idleWorkers.lockedPushBack(k);
+    }
+    return crew->dispatcher != 0 && workersStarted > 0;
+}
+
+void WorkPool::stop() {
+    std::lock_guard lock(control_);
+    if (crew_ == nullptr) return;
+    Crew& crew = *crew_;
+    if (crew.dispatcherQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
+    for (std::size_t k = 0; k < crew.workers.size(); ++k) {
+        if (crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
+    }
+    crew.workerQueue.close();
+    crew.dispatcherQueue.close();
+    crew.stopped = true;
+}
+
+bool WorkPool::submit(std::int32_t task) { return pendingTasks_->lockedPushBack(task); }
+
+std::int32_t WorkPool::discardPending() {
+    std::int32_t dropped = 0;
+    std::int32_t task = 0;
+    while (pendingTasks_->takeFirst(task)) ++dropped;
+    return dropped;
+}
+
+std::int32_t WorkPool::threadCount() const {
+    std::lock_guard lock(control_);
+    return threadCount_;
+}
+
+std::int32_t WorkPool::stackSize() const {
+    std::lock_guard lock(control_);
+    return stackSize_;
+}
+
+std::int32_t WorkPool::pendingCount() const { return pendingTasks_->lockedCount(); }
+
+std::uint64_t WorkPool::stopPacketCount() const {
+    std::lock_guard lock(control_);
+    return stopPackets_;
+}
+
+// Called with control_ held. Ends the current crew's dispatcher before its
+// workers are told to stop, so that every wake-up it posted is queued ahead
+// of their stop packets and runs; the workers end once they have drained
+// their queue. Afterwards no crew is current.
+void WorkPool::retireCrew() {
+    if (crew_ == nullptr) return;
+    Crew& crew = *crew_;
+    if (crew.started) {
+        if (!crew.stopped && crew.dispatcherQueue.post(kStopByteCount, 0, &crew.stopBlock)) {
+            ++stopPackets_;
+        }
+        if (crew.dispatcher != 0) JoinPoolThread(crew.dispatcher);
+        crew.dispatcher = 0;
+        if (!crew.stopped) {
+            for (std::size_t k = 0; k < crew.workers.size(); ++k) {
+                if (crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
+            }
+            crew.stopped = true;
+        }
+    }
+    crew_.reset();
+}
+
+void WorkPool::workerLoop(const std::shared_ptr<Crew>& crew) {
+    for (;;) {
+        CompletionPacket packet;
+        // A closed queue ends the thread just as its stop packet would.
+        if (crew->workerQueue.wait(packet, CompletionQueue::kInfinite) != QueueWait::Packet) return;
+        if (packet.byteCount == kStopByteCount) return;
+        // Serve the slot the packet names, whichever thread was created for it.
+        const auto w = static_cast<std::int32_t>(packet.key);
+        if (w < 1 || static_cast<std::size_t>(w) > crew->workers.size()) continue;
+        WorkerSlot& slot = crew->workers[static_cast<std::size_t>(w - 1)];
+        try {
+            slot.job(slot.number, slot.thread, slot.task);
+        } catch (...) {
+            // The job's failure is its own business; the worker stays available.
+        }
+        crew->idleWorkers.lockedPushBack(w);
+    }
+}
+
+void WorkPool::dispatcherLoop(const std::shared_ptr<Crew>& crew) {
+    for (;;) {
+        CompletionPacket packet;
+        const QueueWait result = crew->dispatcherQueue.wait(packet, kDispatcherPollMs);
+        if (result == QueueWait::Closed) return;
+        if (result == QueueWait::Packet && packet.byteCount == kStopByteCount) return;
+        if (crew->idleWorkers.lockedCount() == 0 || crew->pendingTasks->lockedCount() == 0) {
+            continue;
+        }
+        // The task first: discardPending may have emptied the list since the
+        // count was read. Only this thread takes idle workers, so that take
+        // cannot fail.
+        std::int32_t task = 0;
+        std::int32_t w = 0;
+        if (!crew->pendingTasks->takeFirst(task)) continue;
+        crew->idleWorkers.takeFirst(w);
+        WorkerSlot& slot = crew->workers[static_cast<std::size_t>(w - 1)];
+        slot.task = task;
+        // Fails only once the pool is stopped, which drops handed-out tasks.
+        crew->workerQueue.post(kWakeByteCount, static_cast<std::uintptr_t>(w), &slot.wakeBlock);
+    }
+}
+
+}  // namespace zelvo
