@@ -1,6 +1,10 @@
 #include "app/event_router.h"
 
 #include "app/main_window_handlers.h"
+#include "app/result_sort.h"
+#include "results/filter_window.h"
+#include "results/result_list.h"
+#include "results/result_saving.h"
 
 namespace zelvo {
 
@@ -40,8 +44,30 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
         case Action::OpenRecentNumbers:
             openRecentNumbers(ui);
             break;
+        case Action::ClearResultList:
+            clearResultList(ui);
+            break;
         case Action::OpenFilter:
             openFilter(ui);
+            break;
+        case Action::ExportResultList:
+            exportResultList(ui);
+            break;
+        case Action::ImportResultList:
+            importResultList(ui);
+            break;
+        case Action::SaveBlankNumbers:
+            saveBlankNumbers(ui, state.blankNumbers);
+            break;
+        case Action::SortResultList:
+            onResultHeaderClicked(ui, state.sortAscending, event.arg);
+            break;
+        // filter window
+        case Action::FilterCreated:
+            initFilterDates(ui);
+            break;
+        case Action::FilterAndSave:
+            filterResults(ui);
             break;
         case Action::ShowWebsite:
             onTabChanged(ui, event.arg);
