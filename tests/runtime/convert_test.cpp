@@ -5,7 +5,9 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 namespace zelvo {
 namespace {
@@ -73,6 +75,19 @@ TEST(ToText, Numbers) {
     EXPECT_EQ(ToText(0.0001), "0.0001");
     EXPECT_EQ(ToText(0.00001), "1e-05");
     EXPECT_EQ(ToText(-0.0), "-0");
+}
+
+TEST(ToText, NumbersAgreeWithPrintf) {
+    std::mt19937_64 rng(3);
+    for (int i = 0; i < 20000; ++i) {
+        double v;
+        const std::uint64_t bits = rng();
+        std::memcpy(&v, &bits, sizeof v);
+        if (i % 2) v = static_cast<double>(static_cast<std::int64_t>(rng() % 2000000) - 1000000) / 1000.0;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.13g", v);
+        ASSERT_EQ(ToText(v), expected);
+    }
 }
 
 TEST(ToText, LogicalsAndBytes) {
