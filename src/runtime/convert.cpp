@@ -135,6 +135,9 @@ std::string ToText(BytesView bytes) {
 
 Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
+// Year, month, day, hour, minute and second, each with an optional separator
+// after it; nothing may come before the year, and after the second only "秒"
+// may follow, ending the text.
 DateTime TextToDateTime(std::string_view text) {
     const std::string s = NormalizeFullWidth(text);
     std::size_t pos = 0;

@@ -125,7 +125,8 @@ bool WriteFileBytes(std::string_view path, std::initializer_list<BytesView> part
     if (file.get() < 0) return false;
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    // A file system without such locks does not stop the write.
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
     if (::ftruncate(file.get(), 0) != 0) return false;
     for (BytesView part : parts) {
         if (!WriteAll(file.get(), part)) return false;
