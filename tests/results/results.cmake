@@ -7,3 +7,6 @@ zelvo_add_test(test_result_saving
 zelvo_add_test(test_result_filter
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/filter_test.cpp
   LIBS zelvo_results zelvo_test_ui)
+zelvo_add_test(test_result_actions
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/result_actions_test.cpp
+  LIBS zelvo_app zelvo_test_ui)
