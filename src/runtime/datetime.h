@@ -26,7 +26,8 @@ DateTime DatePart(DateTime t);
 DateTime AddToDateTime(DateTime t, int part, int amount);
 
 // The calendar fields of a date-time, after clamping it into the valid range
-// and rounding it to the nearest second.
+// (100-01-01 00:00:00 to 9999-12-31 23:59:59: the last day counts whole) and
+// rounding it to the nearest second. Every operation below clamps the same way.
 struct DateTimeFields {
     int year = 100, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
