@@ -1,0 +1,71 @@
+#pragma once
+
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "runtime/bytes.h"
+#include "verification/courier_hosts.h"
+
+namespace httplib {
+class Server;
+}
+
+// A local stand-in for the couriers' tracking sites, on 127.0.0.1. Each
+// courier of the table has its own query address; the railway endpoint keeps
+// its own path. A number that has a page registered gets that page, any
+// other number (the empty one too) the courier's no-record page. Starts with
+// every fixture's record number registered.
+namespace zelvo::testing {
+
+class CourierSimulator {
+public:
+    CourierSimulator();
+    ~CourierSimulator();
+    CourierSimulator(const CourierSimulator&) = delete;
+    CourierSimulator& operator=(const CourierSimulator&) = delete;
+
+    int port() const { return port_; }
+    // The rule's query prefix that points the courier at this server.
+    std::string queryUrlPrefix(std::string_view courier) const;
+    // Fixed hosts pointed at this server.
+    CourierHosts hosts() const;
+
+    // Serves the courier fixture's record page for the number.
+    void addRecord(std::string_view courier, std::string_view number);
+    void setPage(std::string_view courier, std::string_view number, Bytes page);
+    // Added before every answer.
+    void setDelayMs(int delayMs);
+
+    // While held, requests wait before answering until release().
+    void hold();
+    void release();
+    // Waits until that many requests are waiting in hold; false on time-out.
+    bool waitForHeld(int count, int timeoutMs = 20000);
+
+    int requestCount() const;
+    // Numbers asked for, in arrival order, with the courier's table index.
+    std::vector<std::string> requestedNumbers() const;
+
+private:
+    Bytes answer(int courierIndex, const std::string& number);
+
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    int port_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::pair<int, std::string>, Bytes> pages_;
+    int delayMs_ = 0;
+    bool held_ = false;
+    int waiting_ = 0;
+    std::vector<std::string> requested_;
+};
+
+}  // namespace zelvo::testing
