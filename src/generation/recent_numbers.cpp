@@ -1,0 +1,132 @@
+#include "generation/recent_numbers.h"
+
+#include <cstdint>
+#include <string>
+
+#include "generation/template_expansion.h"
+#include "runtime/convert.h"
+#include "runtime/random.h"
+#include "runtime/text.h"
+
+namespace zelvo {
+
+namespace {
+
+constexpr WindowId kRecent = WindowId::RecentNumbers;
+constexpr WindowId kMain = WindowId::Main;
+constexpr std::string_view kNumberBox = "编辑框1";
+constexpr std::string_view kDigitsBox = "编辑框2";
+constexpr std::string_view kIncrementMode = "单选框1";
+constexpr std::string_view kStartButton = "按钮1";
+constexpr std::string_view kNumbersBox = "生成内容";
+constexpr std::string_view kCountBox = "生成个数框";
+
+// The tail of a number as a long integer, read as ToInteger reads text but
+// over 64 bits: a tail of ten or more digits does not wrap at 32 bits.
+std::int64_t toLongInteger(std::string_view text) {
+    const std::string s = NormalizeFullWidth(text);
+    std::size_t pos = 0;
+    while (pos < s.size() && (s[pos] == ' ' || s[pos] == '\t' || s[pos] == '\r' || s[pos] == '\n')) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+        negative = s[pos++] == '-';
+    }
+    std::uint64_t value = 0;
+    while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+        value = value * 10u + static_cast<unsigned>(s[pos++] - '0');
+    }
+    if (negative) {
+        value = 0u - value;
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+int digitsWanted(UiPort& ui) {
+    return ToInteger(ui.GetText(kRecent, kDigitsBox));
+}
+
+int countWanted(UiPort& ui) {
+    return ToInteger(ui.GetText(kMain, kCountBox));
+}
+
+void appendCounting(UiPort& ui, const std::string& prefix, std::int64_t counter) {
+    const int count = countWanted(ui);
+    for (int i = 0; i < count; ++i) {
+        ++counter;
+        std::string tail = ToText(counter);
+        const int width = digitsWanted(ui);
+        if (TextLength(tail) < width) {
+            tail.insert(0, static_cast<std::size_t>(width - TextLength(tail)), '0');
+        }
+        ui.AppendText(kMain, kNumbersBox, prefix + tail + "\r\n");
+    }
+}
+
+// Gives whether every wanted line was added.
+bool appendRandom(UiPort& ui, const std::string& prefix, int redrawLimit, int& added) {
+    GenerationSettings settings;
+    TemplateExpander expander(settings);
+    int repeats = 0;
+    added = 0;
+    while (added < countWanted(ui)) {
+        const std::string candidate = prefix + expander.randomDigits(digitsWanted(ui));
+        if (FindText(ui.GetText(kMain, kNumbersBox), candidate) < 0) {
+            ui.AppendText(kMain, kNumbersBox, candidate + "\r\n");
+            ++added;
+            repeats = 0;
+            continue;
+        }
+        if (++repeats >= redrawLimit) {
+            return false;
+        }
+        ui.Delay(100);
+    }
+    return true;
+}
+
+}  // namespace
+
+void requireCourier(UiPort& ui) {
+    if (ui.GetText(kMain, "快递类型").empty()) {
+        ui.MessageBox("快递类型不能为空，请先选择快递类型!", kIconInformation, "错误");
+        ui.CloseWindow(kRecent);
+    }
+}
+
+void generateFromRecentNumber(UiPort& ui, const std::function<void()>& startVerification,
+                              int redrawLimit) {
+    ui.SetEnabled(kRecent, kStartButton, false);
+    const std::string recent = ui.GetText(kRecent, kNumberBox);
+    if (recent.empty()) {
+        ui.MessageBox("编辑框内容不能为空", kIconError, "出错");
+        ui.SetEnabled(kRecent, kStartButton, true);
+        return;
+    }
+    const int length = TextLength(recent);
+    const int varying = digitsWanted(ui);
+    const std::string prefix = LeftText(recent, length - varying);
+    const std::int64_t counter = toLongInteger(RightText(recent, varying));
+
+    SeedRandom();
+    ui.SetVisible(kMain, kNumbersBox, false);
+    if (ui.IsChecked(kRecent, kIncrementMode)) {
+        appendCounting(ui, prefix, counter);
+    } else {
+        int added = 0;
+        if (!appendRandom(ui, prefix, redrawLimit, added)) {
+            ui.SetVisible(kMain, kNumbersBox, true);
+            ui.MessageBox("无法再生成不重复的定单号，本次只添加了" + ToText(added) + "个",
+                          kIconInformation, "提示");
+        }
+    }
+    ui.SetVisible(kMain, kNumbersBox, true);
+    if (startVerification) {
+        startVerification();
+    }
+    ui.SetEnabled(kRecent, kStartButton, true);
+    ui.CloseWindow(kRecent);
+}
+
+}  // namespace zelvo

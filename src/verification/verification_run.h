@@ -1,0 +1,69 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/ui.h"
+#include "verification/courier_hosts.h"
+#include "verification/work_pool.h"
+
+// The verification run: every line of 生成内容 is looked up on the tracking
+// page of the courier in 快递类型 by the WorkPool's workers; numbers with a
+// record become rows of 超级列表框1, the others are collected as blank
+// numbers, and 进度条1 counts finished numbers.
+//
+// Each run owns its state (numbers, lock, progress, blank numbers). A stop or
+// a new start retires the earlier run's tasks that have not begun: they are
+// never fetched and never touch a later run. Tasks already fetching finish;
+// those of a retired run change nothing.
+namespace zelvo {
+
+class VerificationRun {
+public:
+    VerificationRun();
+    // Retires the current run; tasks still running change nothing.
+    ~VerificationRun();
+    VerificationRun(const VerificationRun&) = delete;
+    VerificationRun& operator=(const VerificationRun&) = delete;
+
+    // The fixed hosts the parsers query (tests point them at a local server).
+    void setCourierHosts(CourierHosts hosts);
+
+    // "验证定单": starts a run over the lines of 生成内容 with the query
+    // prefix of the rule applied last. UI thread.
+    void startVerification(UiPort& ui, WorkPool& pool, std::string_view queryUrlPrefix);
+    // "停止验证": numbers not yet begun are dropped (neither fetched nor
+    // counted); numbers being fetched finish; 验证定单 is enabled. UI thread.
+    void requestStop(UiPort& ui, WorkPool& pool);
+
+    // The numbers of the current run without a record, each followed by
+    // "\r\n", in the order the workers finished them. Any thread.
+    std::string blankNumbers() const;
+    // The lines of 生成内容 at the start of the current run.
+    std::vector<std::string> runNumbers() const;
+    bool stopRequested() const;
+
+    // Waits until no task of any run is waiting or running; false on
+    // time-out. For tests and benchmarks.
+    bool waitUntilIdle(int timeoutMs);
+
+    struct Run;
+    struct Tasks;
+
+private:
+    void beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr<Run>& run);
+    // Makes the current run retired; returns once none of its workers is
+    // inside an update of the windows.
+    void retireCurrent(UiPort& ui, WorkPool& pool);
+    std::shared_ptr<Run> current() const;
+
+    mutable std::mutex mutex_;  // guards current_ and hosts_ only
+    std::shared_ptr<Run> current_;
+    CourierHosts hosts_;
+    std::shared_ptr<Tasks> tasks_;
+};
+
+}  // namespace zelvo
