@@ -126,7 +126,9 @@ constexpr std::array kTiantian{
 constexpr std::array kHuitong{
     take(S::DepartureTime, {}, "<!-- 日期 -->", " ", 1),
     take(S::DeparturePlace, {}, "color=\"#FF0000\">", "</a>", 1),
-    take(S::ReceiptTime, "20", "<!-- 日期 -->", " ", 3),
+    // The date marker is followed by the four-digit year, as the departure
+    // cut shows; a "20" in front would make 2010 read as 202010.
+    take(S::ReceiptTime, {}, "<!-- 日期 -->", " ", 3),
     take(S::ReceiptPlace, {}, "录入站点", "派送人为", 3),
     takeFrom(S::ReceiptPlace, S::ReceiptPlace, {}, "[", "]", 1),
 };
@@ -134,7 +136,9 @@ constexpr std::array kHuitong{
 constexpr std::array kZhongtie{
     take(S::DeparturePlace, {}, "color=\"#FF0000\">", "</a>", 1),
     take(S::DepartureTime, {}, "<!-- 日期 -->", " ", 1),
-    take(S::ReceiptTime, "20", "<!-- 日期 -->", " ", 3),
+    // The date marker is followed by the four-digit year, as the departure
+    // cut shows; a "20" in front would make 2010 read as 202010.
+    take(S::ReceiptTime, {}, "<!-- 日期 -->", " ", 3),
     take(S::ReceiptPlace, {}, "录入站点", "派送人为", 3),
     takeFrom(S::ReceiptPlace, S::ReceiptPlace, {}, "[", "]", 1),
 };
