@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <stdexcept>
 
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -25,11 +26,6 @@ void AppendField(int value, std::string& out) {
     auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     if (end - digits == 1) out.push_back('0');
     out.append(digits, end);
-}
-
-void AppendTwoDigits(int value, std::string& out) {
-    out.push_back(static_cast<char>('0' + value / 10));
-    out.push_back(static_cast<char>('0' + value % 10));
 }
 
 }  // namespace
@@ -63,6 +59,11 @@ TemplateExpander::TemplateExpander(const GenerationSettings& settings, Reseed re
       reseed_(reseed ? reseed : &ReseedFromClock),
       randomCount_(ToInteger(settings.randomCount)),
       counter_(static_cast<std::uint32_t>(ToInteger(settings.counter))) {
+    counterLength_ = static_cast<int>(
+        std::to_chars(counterText_, counterText_ + sizeof counterText_,
+                      static_cast<std::int32_t>(counter_))
+            .ptr -
+        counterText_);
     DateTime start = TextToDateTime(settings.startTime);
     year_ = YearOf(start);
     month_ = MonthOf(start);
@@ -75,47 +76,53 @@ TemplateExpander::TemplateExpander(const GenerationSettings& settings, Reseed re
 }
 
 std::string TemplateExpander::expandPlaceholder(std::string_view part) {
-    std::string out;
-    appendExpansion(ClassifyPart(part), out);
-    return out;
+    switch (ClassifyPart(part)) {
+        case PlaceholderKind::Fixed1: return settings_.fixed1;
+        case PlaceholderKind::Fixed2: return settings_.fixed2;
+        case PlaceholderKind::Fixed3: return settings_.fixed3;
+        case PlaceholderKind::Random: return randomDigits(randomCount_);
+        case PlaceholderKind::Increment: return nextIncrement();
+        case PlaceholderKind::Time: return nextTimeStamp();
+        case PlaceholderKind::None: break;
+    }
+    return {};
 }
 
 std::string TemplateExpander::randomDigits(int n) {
-    std::string out;
-    appendRandomDigits(n, out);
+    std::string out(static_cast<std::size_t>(std::max(n, 0)), '0');
+    writeRandomDigits(n, out.data());
     return out;
 }
 
 std::string TemplateExpander::nextIncrement() {
-    std::string out;
-    appendIncrement(out);
-    return out;
+    char text[12];
+    return std::string(text, writeIncrement(text));
 }
 
 std::string TemplateExpander::nextTimeStamp() {
-    std::string out;
-    appendTimeStamp(out);
+    char text[16];
+    return std::string(text, writeTimeStamp(text));
+}
+
+char* TemplateExpander::writeLine(const std::vector<PlaceholderKind>& parts, char* out) {
+    for (PlaceholderKind kind : parts) out = writeExpansion(kind, out);
     return out;
 }
 
-void TemplateExpander::appendLine(const std::vector<PlaceholderKind>& parts, std::string& out) {
-    for (PlaceholderKind kind : parts) appendExpansion(kind, out);
-}
-
-void TemplateExpander::appendExpansion(PlaceholderKind kind, std::string& out) {
+char* TemplateExpander::writeExpansion(PlaceholderKind kind, char* out) {
+    auto copy = [out](const std::string& text) {
+        return std::copy(text.begin(), text.end(), out);
+    };
     switch (kind) {
-        case PlaceholderKind::Fixed1: out += settings_.fixed1; break;
-        case PlaceholderKind::Fixed2: out += settings_.fixed2; break;
-        case PlaceholderKind::Fixed3: out += settings_.fixed3; break;
-        case PlaceholderKind::Random: appendRandomDigits(randomCount_, out); break;
-        case PlaceholderKind::Increment: appendIncrement(out); break;
-        case PlaceholderKind::Time: appendTimeStamp(out); break;
+        case PlaceholderKind::Fixed1: return copy(settings_.fixed1);
+        case PlaceholderKind::Fixed2: return copy(settings_.fixed2);
+        case PlaceholderKind::Fixed3: return copy(settings_.fixed3);
+        case PlaceholderKind::Random: return writeRandomDigits(randomCount_, out);
+        case PlaceholderKind::Increment: return writeIncrement(out);
+        case PlaceholderKind::Time: return writeTimeStamp(out);
         case PlaceholderKind::None: break;
     }
-}
-
-std::string TemplateExpander::counterText() const {
-    return ToText(static_cast<int>(static_cast<std::int32_t>(counter_)));
+    return out;
 }
 
 DateTime TemplateExpander::runningTime() const {
@@ -123,29 +130,50 @@ DateTime TemplateExpander::runningTime() const {
     return MakeDateTime(year_, month_, day_, hour_, minute_, second_);
 }
 
-void TemplateExpander::appendRandomDigits(int n, std::string& out) {
+char* TemplateExpander::writeRandomDigits(int n, char* out) {
     reseed_();
-    for (int i = 0; i < n; ++i) out.push_back(static_cast<char>('0' + RandomInt(0, 9)));
+    for (int i = 0; i < n; ++i) *out++ = static_cast<char>('0' + RandomInt(0, 9));
+    return out;
 }
 
-void TemplateExpander::appendIncrement(std::string& out) {
+char* TemplateExpander::writeIncrement(char* out) {
     ++counter_;  // unsigned, so 2147483647 + 1 wraps to -2147483648 as the box shows it
     counterUsed_ = true;
-    char digits[12];
-    auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::int32_t>(counter_)).ptr;
-    out.append(digits, end);
+    if (static_cast<std::int32_t>(counter_) > 0) {
+        // The text held the value below, without sign: add one in place.
+        int i = counterLength_ - 1;
+        while (i >= 0 && counterText_[i] == '9') counterText_[i--] = '0';
+        if (i >= 0) {
+            ++counterText_[i];
+        } else {
+            std::copy_backward(counterText_, counterText_ + counterLength_,
+                               counterText_ + counterLength_ + 1);
+            counterText_[0] = '1';
+            ++counterLength_;
+        }
+    } else {
+        counterLength_ = static_cast<int>(
+            std::to_chars(counterText_, counterText_ + sizeof counterText_,
+                          static_cast<std::int32_t>(counter_))
+                .ptr -
+            counterText_);
+    }
+    return std::copy(counterText_, counterText_ + counterLength_, out);
 }
 
-void TemplateExpander::appendTimeStamp(std::string& out) {
+char* TemplateExpander::writeTimeStamp(char* out) {
     advanceMinute();
     if (pastLastDay_) {
         // Date-times end at 9999-12-31 00:00; later values are shown clamped there.
-        out += "999912310000";
-        return;
+        static constexpr std::string_view kLast = "999912310000";
+        return std::copy(kLast.begin(), kLast.end(), out);
     }
-    out += dayPrefix_;
-    AppendTwoDigits(hour_, out);
-    AppendTwoDigits(minute_, out);
+    out = std::copy(dayPrefix_.begin(), dayPrefix_.end(), out);
+    *out++ = static_cast<char>('0' + hour_ / 10);
+    *out++ = static_cast<char>('0' + hour_ % 10);
+    *out++ = static_cast<char>('0' + minute_ / 10);
+    *out++ = static_cast<char>('0' + minute_ % 10);
+    return out;
 }
 
 void TemplateExpander::advanceMinute() {
@@ -209,13 +237,20 @@ std::string ExpandLines(TemplateExpander& expander, const std::vector<std::strin
 
     std::string text;
     if (count <= 0) return text;
-    // MaxLineBytes is an upper bound; one allocation for the whole batch.
-    text.reserve(static_cast<std::size_t>(std::min<std::int64_t>(
-        count * MaxLineBytes(kinds, expander.settings()), kMaxGeneratedBytes)));
-    for (int i = 0; i < count; ++i) {
-        expander.appendLine(kinds, text);
-        text += "\r\n";
+    const std::int64_t lineBytes = MaxLineBytes(kinds, expander.settings());
+    if (lineBytes > kMaxGeneratedBytes || count > kMaxGeneratedBytes / lineBytes) {
+        throw std::length_error("generation run beyond its limits");
     }
+    // Sized for the longest possible lines, written in place, then cut to size.
+    text.resize(static_cast<std::size_t>(count * lineBytes));
+    char* const begin = text.data();
+    char* out = begin;
+    for (int i = 0; i < count; ++i) {
+        out = expander.writeLine(kinds, out);
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    text.resize(static_cast<std::size_t>(out - begin));
     return text;
 }
 

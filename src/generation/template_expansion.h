@@ -50,19 +50,20 @@ public:
     // runningTime plus one minute, formatted.
     std::string nextTimeStamp();
 
-    // Appends one line (without line break) for the parts, left to right.
-    void appendLine(const std::vector<PlaceholderKind>& parts, std::string& out);
-    void appendExpansion(PlaceholderKind kind, std::string& out);
+    // Write the expansion at out and return its end. out must have room for
+    // it: MaxLineBytes of the parts bounds a whole line.
+    char* writeLine(const std::vector<PlaceholderKind>& parts, char* out);
+    char* writeExpansion(PlaceholderKind kind, char* out);
 
     const GenerationSettings& settings() const { return settings_; }
     bool counterUsed() const { return counterUsed_; }
-    std::string counterText() const;
+    std::string counterText() const { return std::string(counterText_, counterLength_); }
     DateTime runningTime() const;
 
 private:
-    void appendRandomDigits(int n, std::string& out);
-    void appendIncrement(std::string& out);
-    void appendTimeStamp(std::string& out);
+    char* writeRandomDigits(int n, char* out);
+    char* writeIncrement(char* out);
+    char* writeTimeStamp(char* out);
     void advanceMinute();
     void rebuildDayPrefix();
 
@@ -71,6 +72,8 @@ private:
     int randomCount_;
     std::uint32_t counter_;
     bool counterUsed_ = false;
+    char counterText_[12];  // the counter's decimal text, kept up to date in place
+    int counterLength_ = 0;
     // The running time as calendar fields, advanced minute by minute.
     int year_, month_, day_, hour_, minute_, second_;
     bool pastLastDay_ = false;  // beyond 9999-12-31 00:00: stamps stay clamped there
@@ -91,6 +94,7 @@ bool FitsGenerationLimits(std::int64_t count, const std::vector<PlaceholderKind>
                           const GenerationSettings& settings);
 
 // The whole batch: count lines, each ended by "\r\n"; no line for count <= 0.
+// A batch beyond the limits above throws std::length_error.
 std::string ExpandLines(TemplateExpander& expander, const std::vector<std::string>& parts,
                         int count);
 
