@@ -1,0 +1,2 @@
+zelvo_add_test(test_shell SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp
+  LIBS zelvo_app zelvo_test_ui)
