@@ -2,6 +2,7 @@
 
 #include "app/main_window_handlers.h"
 #include "app/result_sort.h"
+#include "generation/generation_run.h"
 #include "results/filter_window.h"
 #include "results/result_list.h"
 #include "results/result_saving.h"
@@ -34,6 +35,9 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             break;
         case Action::EndProgram:
             onMainAboutToBeDestroyed(state);
+            break;
+        case Action::GenerateNumbers:
+            generateNumbers(ui, state.templateParts, state.runningTime);
             break;
         case Action::ClearGenerated:
             clearGenerated(ui);
