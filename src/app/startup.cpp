@@ -57,15 +57,20 @@ void endProgram(ProgramState& state, int exitCode) {
 void runExitCleanup(ProgramState& state) {
     if (state.cleanedUp) return;
     state.cleanedUp = true;
-    // 1. Every program-wide text and array.
+    // The WorkPool goes first: its destructor stops the pool and waits for
+    // the workers, which may still be reading the run's numbers and taking
+    // runLock; releasing those under a running worker would pull them away.
+    // (the WorkPool is destroyed here)
+
+    // Every program-wide text and array.
     release(state.templateParts);
     release(state.ruleText);
     release(state.queryUrlPrefix);
     release(state.runNumbers);
     release(state.blankNumbers);
     state.runLock.reset();
-    // 2. The WorkPool: its destructor stops it, then releases its parts.
-    // 3. The rule-service client: closed, then released.
+
+    // The rule-service client: closed, then released.
 }
 
 }  // namespace zelvo

@@ -54,8 +54,9 @@ std::unique_ptr<Program> startProgram(UiPort& ui, StartOptions options = {});
 // frontend. Only the first call counts.
 void endProgram(ProgramState& state, int exitCode);
 
-// Releases the program-wide state: texts and arrays, then the WorkPool, then
-// the rule-service client. Runs once; later calls do nothing.
+// Releases the program-wide state: the WorkPool (stopped, its workers gone),
+// then the texts and arrays, then the rule-service client. Runs once; later
+// calls do nothing.
 void runExitCleanup(ProgramState& state);
 
 }  // namespace zelvo
