@@ -9,7 +9,8 @@
 // The narrow interface through which the program's handlers reach its
 // windows. A frontend (Qt, later Win32) implements it on real widgets; the
 // tests implement it in memory. Controls are addressed as window plus control
-// name; the empty name addresses the window itself (caption, position).
+// name; the empty name addresses the window itself (caption, position, and
+// enabled: false while a modal window of the program is open above it).
 //
 // Any operation may be called from a worker thread: the implementation carries
 // it out on the user-interface thread while the caller waits. LoadWindow,
