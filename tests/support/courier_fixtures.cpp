@@ -219,9 +219,9 @@ std::vector<CourierFixture> buildFixtures() {
 
     {
         // Number, departure time, departure place, destination, two event
-        // times, signer, state.
-        const char* cells[] = {"368609071201", "2010-05-12 10:30", "深圳", "上海",
-                               "2010-05-13 08:15", "2010-05-14 16:45", "张三", "正常"};
+        // times, signer, state, remark.
+        const char* cells[] = {"368609071201", "2010-05-12 10:30", "深圳", "上海", "2010-05-13 08:15",
+                               "2010-05-14 16:45", "张三", "正常", "已签收"};
         std::string page = "<table><tr>";
         for (const char* cell : cells) {
             page += "<td><font size=\"2\"><b>";

@@ -1,0 +1,4 @@
+zelvo_add_test(test_verification_run
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/verification_run_test.cpp
+  LIBS zelvo_verification zelvo_test_couriers zelvo_test_ui
+  TSAN)

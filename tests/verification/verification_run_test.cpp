@@ -1,0 +1,300 @@
+#include "verification/verification_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "courier_fixtures.h"
+#include "courier_simulator.h"
+#include "memory_ui.h"
+#include "runtime/text.h"
+#include "verification/work_pool.h"
+
+namespace zelvo {
+namespace {
+
+using testing::CourierSimulator;
+using testing::MemoryUi;
+
+constexpr WindowId kMain = WindowId::Main;
+constexpr const char* kList = "超级列表框1";
+constexpr const char* kEndMessage =
+    "全部效验完毕,如果还没有找到你想要的单号,请百度或者朋友要个最新的单号进行模拟!";
+constexpr int kIdleTimeoutMs = 60000;
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::multiset<std::string> linesOf(const std::string& text) {
+    const std::vector<std::string> lines = SplitText(text, "\r\n");
+    return {lines.begin(), lines.end()};
+}
+
+std::vector<std::string> numbered(const std::string& head, int from, int count) {
+    std::vector<std::string> numbers;
+    for (int i = from; i < from + count; ++i) {
+        numbers.push_back(head + std::to_string(1000 + i));
+    }
+    return numbers;
+}
+
+class VerificationRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui.SetEventHandler([this](const UiEvent& event) {
+            if (event.kind != EventKind::Clicked) return;
+            if (event.control == "按钮6") {
+                run.startVerification(ui, pool, prefix);
+            } else if (event.control == "按钮11") {
+                run.requestStop(ui, pool);
+            }
+        });
+        ASSERT_TRUE(ui.LoadWindow(kMain, false));
+        run.setCourierHosts(simulator.hosts());
+        useCourier("中通快递");
+        ui.SetText(kMain, "效验线程", "30");
+    }
+
+    void TearDown() override {
+        simulator.release();
+        EXPECT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    }
+
+    void useCourier(const std::string& courier) {
+        ui.SetText(kMain, "快递类型", courier);
+        prefix = simulator.queryUrlPrefix(courier);
+    }
+
+    std::vector<std::vector<std::string>> rows() {
+        std::vector<std::vector<std::string>> all;
+        for (int row = 0; row < ui.ListCount(kMain, kList); ++row) {
+            all.push_back(ui.listRow(kMain, kList, row));
+        }
+        return all;
+    }
+
+    int endMessages() {
+        const auto messages = ui.messages();
+        return static_cast<int>(std::count_if(messages.begin(), messages.end(), [](const auto& m) {
+            return m.text == kEndMessage && m.caption == "提示" && m.flags == kIconInformation;
+        }));
+    }
+
+    // Declared first so that it outlives the pool and the run.
+    CourierSimulator simulator;
+    MemoryUi ui;
+    WorkPool pool;
+    VerificationRun run;
+    std::string prefix;
+};
+
+TEST_F(VerificationRunTest, VerifiesEveryLineWithThirtyWorkers) {
+    std::vector<std::string> numbers = numbered("36860907", 0, 60);
+    std::set<std::string> records;
+    for (std::size_t i = 0; i < numbers.size(); i += 3) {
+        simulator.addRecord("中通快递", numbers[i]);
+        records.insert(numbers[i]);
+    }
+    // The second line is empty: it is looked up as the bare prefix.
+    numbers.insert(numbers.begin() + 1, "");
+    ui.SetText(kMain, "生成内容", joinLines(numbers));
+
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+
+    const auto all = rows();
+    ASSERT_EQ(all.size(), records.size());
+    std::set<std::string> seen;
+    for (std::size_t r = 0; r < all.size(); ++r) {
+        ASSERT_EQ(all[r].size(), 6u);
+        EXPECT_EQ(all[r][0], std::to_string(r + 1));
+        EXPECT_TRUE(records.count(all[r][1])) << all[r][1];
+        seen.insert(all[r][1]);
+        // "2010-05-12 10:30:00": the time of day is dropped.
+        EXPECT_EQ(all[r][2], "2010年5月12日");
+        EXPECT_EQ(all[r][3], "深圳");
+        EXPECT_EQ(all[r][4], "2010年5月14日");
+        EXPECT_EQ(all[r][5], "上海");
+    }
+    EXPECT_EQ(seen, records);
+
+    std::multiset<std::string> blanks;
+    for (const std::string& number : numbers) {
+        if (!records.count(number)) blanks.insert(number);
+    }
+    const std::string blankText = run.blankNumbers();
+    EXPECT_EQ(linesOf(blankText), blanks);
+    EXPECT_EQ(blankText.size(), joinLines({blanks.begin(), blanks.end()}).size());
+
+    const std::vector<std::string> requested = simulator.requestedNumbers();
+    EXPECT_EQ(requested.size(), numbers.size());
+    EXPECT_EQ(std::count(requested.begin(), requested.end(), ""), 1);
+
+    EXPECT_EQ(ui.ProgressMax(kMain, "进度条1"), static_cast<int>(numbers.size()));
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 0);
+    EXPECT_EQ(endMessages(), 1);
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+    EXPECT_EQ(run.runNumbers(), numbers);
+}
+
+TEST_F(VerificationRunTest, RunWithoutRecordsEndsWithTheButtonEnabled) {
+    const std::vector<std::string> numbers = numbered("11", 0, 12);
+    // A trailing line break adds no empty number.
+    ui.SetText(kMain, "生成内容", joinLines(numbers));
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+
+    EXPECT_EQ(ui.ListCount(kMain, kList), 0);
+    EXPECT_EQ(linesOf(run.blankNumbers()), linesOf(joinLines(numbers)));
+    EXPECT_EQ(simulator.requestCount(), 12);
+    EXPECT_EQ(endMessages(), 1);
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 0);
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+}
+
+TEST_F(VerificationRunTest, PlacesLoseLineBreaksAndBlanks) {
+    const std::string page =
+        "签收人<table><tr><th>跟踪记录</th></tr>"
+        "<tr><td>2010-05-12\r\n</td><td><font color=#FF0000>\r\n 深圳 \r\n</font></td></tr>"
+        "<tr><td>201x</td><td><font color=#FF0000>上\r\n海</font></td></tr>"
+        "</table>";
+    simulator.setPage("中通快递", "5", Bytes(page.begin(), page.end()));
+    ui.SetText(kMain, "生成内容", "5");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    ASSERT_EQ(ui.ListCount(kMain, kList), 1);
+    EXPECT_EQ(ui.listRow(kMain, kList, 0),
+              (std::vector<std::string>{"1", "5", "2010年5月12日", "深圳", "100年1月1日", "上海"}));
+}
+
+TEST_F(VerificationRunTest, StopDropsNumbersNotYetBegun) {
+    ui.SetText(kMain, "效验线程", "3");
+    const std::vector<std::string> numbers = numbered("22", 0, 100);
+    simulator.addRecord("中通快递", numbers[0]);
+    ui.SetText(kMain, "生成内容", joinLines(numbers));
+    simulator.hold();
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    EXPECT_FALSE(ui.IsEnabled(kMain, "按钮6"));
+    ASSERT_TRUE(simulator.waitForHeld(3));
+
+    ASSERT_TRUE(ui.click(kMain, "按钮11"));
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+    EXPECT_TRUE(run.stopRequested());
+    simulator.release();
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+
+    // The three numbers in flight finished and were counted; no other was
+    // fetched or counted, and the run did not announce an end.
+    EXPECT_EQ(simulator.requestCount(), 3);
+    EXPECT_EQ(ui.ListCount(kMain, kList) + static_cast<int>(linesOf(run.blankNumbers()).size()), 3);
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 3);
+    EXPECT_EQ(endMessages(), 0);
+}
+
+TEST_F(VerificationRunTest, NewRunRetiresTheEarlierRunsTasks) {
+    ui.SetText(kMain, "效验线程", "2");
+    const std::vector<std::string> first = numbered("33", 0, 50);
+    for (const std::string& number : first) simulator.addRecord("中通快递", number);
+    ui.SetText(kMain, "生成内容", joinLines(first));
+    simulator.hold();
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(simulator.waitForHeld(2));
+
+    // The recent-number window starts a run whatever the button says.
+    const std::vector<std::string> second = numbered("44", 0, 8);
+    std::set<std::string> records;
+    for (std::size_t i = 0; i < second.size(); i += 2) {
+        simulator.addRecord("中通快递", second[i]);
+        records.insert(second[i]);
+    }
+    ui.SetText(kMain, "效验线程", "4");
+    ui.SetText(kMain, "生成内容", joinLines(second));
+    run.startVerification(ui, pool, prefix);
+    simulator.release();
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+
+    // Only the first run's two numbers in flight were fetched, and they left
+    // no trace in the second run.
+    EXPECT_EQ(simulator.requestCount(), 2 + 8);
+    const auto all = rows();
+    ASSERT_EQ(all.size(), records.size());
+    for (std::size_t r = 0; r < all.size(); ++r) {
+        EXPECT_EQ(all[r][0], std::to_string(r + 1));
+        EXPECT_TRUE(records.count(all[r][1])) << all[r][1];
+    }
+    std::multiset<std::string> blanks;
+    for (const std::string& number : second) {
+        if (!records.count(number)) blanks.insert(number);
+    }
+    EXPECT_EQ(linesOf(run.blankNumbers()), blanks);
+    EXPECT_EQ(ui.ProgressMax(kMain, "进度条1"), 8);
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 0);
+    EXPECT_EQ(endMessages(), 1);
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+}
+
+TEST_F(VerificationRunTest, ZeroNumbersEndAtOnce) {
+    ui.SetText(kMain, "生成内容", "");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+    EXPECT_EQ(ui.ProgressMax(kMain, "进度条1"), 0);
+    EXPECT_EQ(ui.ListCount(kMain, kList), 0);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(simulator.requestCount(), 0);
+}
+
+TEST_F(VerificationRunTest, EmptyCourierIsRefused) {
+    // A finished run leaves blank numbers, a row and a progress position.
+    ui.SetText(kMain, "生成内容", "1\r\n2\r\n");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    ASSERT_FALSE(run.blankNumbers().empty());
+    ui.clearMessages();
+    ui.SetProgressPos(kMain, "进度条1", 5);
+
+    ui.SetText(kMain, "快递类型", "");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text, "对不起类型不能为空");
+    EXPECT_EQ(ui.messages()[0].caption, "对不起");
+    EXPECT_EQ(ui.messages()[0].flags, kIconInformation);
+    EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+    EXPECT_EQ(run.blankNumbers(), "");
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 0);
+    EXPECT_EQ(simulator.requestCount(), 2);
+}
+
+TEST_F(VerificationRunTest, UnknownCourierCountsEveryNumberBlank) {
+    ui.SetText(kMain, "快递类型", "中通快递 ");
+    ui.SetText(kMain, "生成内容", "1\r\n2\r\n3");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    EXPECT_EQ(linesOf(run.blankNumbers()), linesOf("1\r\n2\r\n3\r\n"));
+    EXPECT_EQ(simulator.requestCount(), 0);
+    EXPECT_EQ(endMessages(), 1);
+}
+
+TEST_F(VerificationRunTest, ThreadCountThatIsNoNumberRunsOneWorker) {
+    ui.SetText(kMain, "效验线程", "abc");
+    ui.SetText(kMain, "生成内容", "1\r\n2\r\n3");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    EXPECT_EQ(pool.threadCount(), 1);
+    EXPECT_EQ(simulator.requestCount(), 3);
+    EXPECT_EQ(endMessages(), 1);
+}
+
+}  // namespace
+}  // namespace zelvo
