@@ -26,7 +26,7 @@ struct StartOptions {
 };
 
 class Program {
-public:
+  public:
     // Start-up steps 1 to 3: the runtime, the program-wide state, the exit
     // hook. No window is open yet.
     Program(UiPort& ui, StartOptions options);
@@ -42,7 +42,7 @@ public:
     ProgramState& state() { return state_; }
     UiPort& ui() { return ui_; }
 
-private:
+  private:
     UiPort& ui_;
     ProgramState state_;
 };

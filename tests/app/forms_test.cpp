@@ -1,12 +1,12 @@
 // Each window's description against the tables it was written from.
-#include "app/forms/form.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "app/forms/form.h"
 
 namespace zelvo {
 namespace {
@@ -148,8 +148,8 @@ TEST(Forms, WindowCaptionsSizesAndFrames) {
         int width, height;
         bool minimize;
     };
-    for (const Row& r : {Row{M, 913, 539, true}, Row{F, 503, 204, false},
-                         Row{T, 447, 351, false}, Row{R, 688, 212, true}}) {
+    for (const Row& r : {Row{M, 913, 539, true}, Row{F, 503, 204, false}, Row{T, 447, 351, false},
+                         Row{R, 688, 212, true}}) {
         const WindowDesc& form = FormOf(r.window);
         EXPECT_EQ(form.width, r.width);
         EXPECT_EQ(form.height, r.height);
@@ -212,13 +212,12 @@ TEST(Forms, ListColumns) {
         return out;
     };
     using Columns = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(titles(FindControl(FormOf(M), "超级列表框1")),
-              (Columns{{"序号", 50},
-                       {"定单号码", 100},
-                       {"出发时间", 100},
-                       {"出发地点", 100},
-                       {"收货时间", 100},
-                       {"收货地点", 100}}));
+    EXPECT_EQ(titles(FindControl(FormOf(M), "超级列表框1")), (Columns{{"序号", 50},
+                                                                      {"定单号码", 100},
+                                                                      {"出发时间", 100},
+                                                                      {"出发地点", 100},
+                                                                      {"收货时间", 100},
+                                                                      {"收货地点", 100}}));
     EXPECT_EQ(titles(FindControl(FormOf(T), "超级列表框1")),
               (Columns{{"id", 30}, {"快递公司", 100}}));
 }

@@ -13,7 +13,7 @@ namespace zelvo::testing {
 namespace {
 
 class MemoryUiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui.SetEventHandler([this](const UiEvent& e) { events.push_back(e); });
     }
@@ -115,9 +115,9 @@ TEST_F(MemoryUiTest, ClosingInTheCreatedHandlerSkipsFirstActivated) {
 TEST_F(MemoryUiTest, OnlyBoundEventsReachTheHandler) {
     ui.LoadWindow(WindowId::Main, false);
     events.clear();
-    EXPECT_FALSE(ui.click(WindowId::Main, "标签1"));        // a label binds nothing
-    EXPECT_FALSE(ui.click(WindowId::Main, "没有这个"));     // no such control
-    EXPECT_FALSE(ui.click(WindowId::Filter, "按钮1"));      // window not open
+    EXPECT_FALSE(ui.click(WindowId::Main, "标签1"));                 // a label binds nothing
+    EXPECT_FALSE(ui.click(WindowId::Main, "没有这个"));              // no such control
+    EXPECT_FALSE(ui.click(WindowId::Filter, "按钮1"));               // window not open
     EXPECT_FALSE(ui.clickHeader(WindowId::Main, "超级列表框1", 6));  // no such column
     EXPECT_TRUE(ui.clickHeader(WindowId::Main, "超级列表框1", 5));
     ui.SetEnabled(WindowId::Main, "按钮6", false);
@@ -177,8 +177,7 @@ TEST_F(MemoryUiTest, ListOperations) {
     EXPECT_EQ(ui.ListGetStateImage(w, list, 2), 2);
     EXPECT_EQ(ui.ListGetData(w, list, 2), 77);
     ui.ListSetText(w, list, 2, 5, "收货");
-    EXPECT_EQ(ui.listRow(w, list, 2),
-              (std::vector<std::string>{"b", "", "", "", "", "收货"}));
+    EXPECT_EQ(ui.listRow(w, list, 2), (std::vector<std::string>{"b", "", "", "", "", "收货"}));
     ui.ListSetText(w, list, 2, 6, "x");  // no such column: ignored
     EXPECT_EQ(ui.ListGetText(w, list, 2, 6), "");
     EXPECT_EQ(ui.ListGetText(w, list, 9, 0), "");

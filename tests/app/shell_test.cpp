@@ -22,7 +22,7 @@ const char* const kSamples =
     "368609071295\r\n368609071286\r\n368609071256";
 
 class Shell : public ::testing::Test {
-protected:
+  protected:
     void start() {
         program = startProgram(ui, {.onExit = [this](int code) { exits.push_back(code); }});
     }
@@ -34,10 +34,9 @@ protected:
 };
 
 TEST_F(Shell, TitleIsTheProductFollowedByTheContactLine) {
-    const std::string expected = std::string("Zelvo快递单号生成器V4.30版 ") +
-                                 std::string(config::kPublisherAddress) + " " +
-                                 std::string(config::kPublisherCompany) + " " +
-                                 std::string(config::kPublisherPhone);
+    const std::string expected =
+        std::string("Zelvo快递单号生成器V4.30版 ") + std::string(config::kPublisherAddress) + " " +
+        std::string(config::kPublisherCompany) + " " + std::string(config::kPublisherPhone);
     EXPECT_EQ(mainWindowTitle(), expected);
     // The contact line stays under a reserved example domain.
     EXPECT_NE(std::string(config::kPublisherAddress).find(".example/"), std::string::npos);
@@ -185,8 +184,8 @@ TEST_F(Shell, SecondaryWindowsOpenOnceEach) {
         const char* button;
         WindowId window;
     };
-    for (const Row& r : {Row{"按钮1", WindowId::ReferenceTemplates},
-                         Row{"按钮10", WindowId::RecentNumbers}}) {
+    for (const Row& r :
+         {Row{"按钮1", WindowId::ReferenceTemplates}, Row{"按钮10", WindowId::RecentNumbers}}) {
         SCOPED_TRACE(r.button);
         // The recent-number window may close itself (no courier chosen yet):
         // give it one so that it stays.

@@ -582,8 +582,8 @@ bool MemoryUi::type(WindowId window, std::string_view control, std::string_view 
     std::lock_guard lock(mutex_);
     if (!inputEnabled(window)) return false;
     Control* c = find(window, control);
-    if (c == nullptr || c->desc->kind != ControlKind::EditBox || c->desc->readOnly ||
-        !c->enabled || !c->visible) {
+    if (c == nullptr || c->desc->kind != ControlKind::EditBox || c->desc->readOnly || !c->enabled ||
+        !c->visible) {
         return false;
     }
     c->text = std::string(text);
@@ -659,8 +659,7 @@ void MemoryUi::queueFolderAnswer(std::string path) {
     folderAnswers_.push_back(std::move(path));
 }
 
-std::vector<std::string> MemoryUi::listRow(WindowId window, std::string_view list,
-                                           int row) const {
+std::vector<std::string> MemoryUi::listRow(WindowId window, std::string_view list, int row) const {
     std::lock_guard lock(mutex_);
     const Control* c = find(window, list);
     if (c == nullptr || row < 0 || row >= static_cast<int>(c->rows.size())) return {};

@@ -35,7 +35,7 @@
 namespace zelvo::testing {
 
 class MemoryUi : public UiPort {
-public:
+  public:
     struct MessageRecord {
         std::string text;
         int flags = 0;
@@ -80,8 +80,8 @@ public:
     void SetCurrentPage(WindowId window, std::string_view control, int page) override;
 
     int ListInsert(WindowId window, std::string_view list, int position = -1,
-                   std::string_view title = {}, int image = -1, int stateImage = -1,
-                   int indent = 0, int value = 0) override;
+                   std::string_view title = {}, int image = -1, int stateImage = -1, int indent = 0,
+                   int value = 0) override;
     std::string ListGetText(WindowId window, std::string_view list, int row, int column) override;
     void ListSetText(WindowId window, std::string_view list, int row, int column,
                      std::string_view text) override;
@@ -100,8 +100,7 @@ public:
     int ListCurrentRow(WindowId window, std::string_view list) override;
     void ListSetCurrentRow(WindowId window, std::string_view list, int row) override;
 
-    int MessageBox(std::string_view text, int flags,
-                   std::string_view caption = "信息：") override;
+    int MessageBox(std::string_view text, int flags, std::string_view caption = "信息：") override;
     std::string BrowseFolder(std::string_view title, bool includeFiles) override;
     int CursorX() override;
     int CursorY() override;
@@ -149,7 +148,7 @@ public:
     // "window/control" for every access to a control that does not exist.
     std::vector<std::string> misses() const;
 
-private:
+  private:
     struct Row {
         std::vector<std::string> cells;
         std::vector<int> images;

@@ -88,12 +88,12 @@ struct ControlDesc {
     bool multiLine = false;
     bool verticalScroll = false;
     bool readOnly = false;
-    bool border = true;  // edit boxes: sunken border unless false
+    bool border = true;       // edit boxes: sunken border unless false
     bool thinBorder = false;  // edit boxes: a single-line border instead of the sunken one
     bool checked = false;
     std::vector<ColumnDesc> columns{};      // list views
     std::vector<std::string_view> pages{};  // tab control page titles
-    const FontDesc* font = nullptr;       // nullptr: the system's GUI font
+    const FontDesc* font = nullptr;         // nullptr: the system's GUI font
     std::vector<EventBinding> events{};
 };
 

@@ -7,6 +7,9 @@ namespace zelvo {
 
 namespace {
 
+// The descriptions stay laid out like the tables they come from.
+// clang-format off
+
 constexpr std::string_view kTabs = "高级选择夹1";
 constexpr std::string_view kFields = "分组框1";
 
@@ -146,6 +149,8 @@ WindowDesc Build() {
                  .visible = false});
     return w;
 }
+
+// clang-format on
 
 }  // namespace
 

@@ -6,6 +6,9 @@ namespace zelvo {
 
 namespace {
 
+// The descriptions stay laid out like the tables they come from.
+// clang-format off
+
 ControlDesc Label(std::string_view name, int left, int top, int width, int height,
                   std::string_view text) {
     return {.name = name, .kind = ControlKind::Label, .left = left, .top = top, .width = width,
@@ -48,6 +51,8 @@ WindowDesc Build() {
         .events = {{EventKind::Created, Action::RecentCreated}},
     };
 }
+
+// clang-format on
 
 }  // namespace
 

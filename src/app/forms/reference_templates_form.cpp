@@ -6,6 +6,9 @@ namespace zelvo {
 
 namespace {
 
+// The descriptions stay laid out like the tables they come from.
+// clang-format off
+
 WindowDesc Build() {
     return {
         .id = WindowId::ReferenceTemplates,
@@ -31,6 +34,8 @@ WindowDesc Build() {
                    {EventKind::FirstActivated, Action::TemplatesFirstActivated}},
     };
 }
+
+// clang-format on
 
 }  // namespace
 
