@@ -12,7 +12,7 @@ inline constexpr std::string_view kSaveFolderTitle = "请选择要保存的路�
 inline constexpr std::string_view kBlankFolderTitle = "请选择保存路径";
 
 inline constexpr std::string_view kPlacesNotFileNameText =
-    "起点和终点不能含有 \\ / : 这样的路径字符：过滤结果只保存在当前目录，未过滤，未保存。";
+    "起点和终点不能含有 \\ / : 这样的路径字符：过滤结果只能保存在当前目录。";
 inline constexpr std::string_view kCourierNotFileNameText =
     "快递类型含有 \\ / : 这样的路径字符，不能作为文件名，未保存。";
 
