@@ -1,0 +1,12 @@
+# The local rule servers come from cpp-httplib (a shared library without a
+# CMake package).
+zelvo_add_test(test_rule_service_client
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/rule_service_client_test.cpp
+  LIBS zelvo_rules cpp-httplib TSAN)
+if(TARGET test_rule_service_client)
+  target_compile_definitions(test_rule_service_client PRIVATE
+    "ZELVO_TEST_RULE_SOURCE_URL=\"${ZELVO_RULE_SOURCE_URL}\"")
+endif()
+zelvo_add_test(test_reference_templates
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/reference_templates_test.cpp
+  LIBS zelvo_rules zelvo_test_ui zelvo_forms cpp-httplib)
