@@ -1,0 +1,14 @@
+# The Qt frontend's tests, run on real widgets on the offscreen platform.
+if(TARGET zelvo_qt AND NOT ZELVO_SANITIZE STREQUAL "thread")
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  set(zelvo_qt_test_sources
+    ${CMAKE_CURRENT_LIST_DIR}/qt_test_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_ui_test.cpp)
+  zelvo_qt_charset(${zelvo_qt_test_sources})
+  add_executable(test_qt_ui ${zelvo_qt_test_sources})
+  target_link_libraries(test_qt_ui PRIVATE zelvo_flags zelvo_test_text zelvo_qt Qt6::Test
+    GTest::gmock GTest::gtest)
+  gtest_discover_tests(test_qt_ui
+    PROPERTIES LABELS unit ENVIRONMENT QT_QPA_PLATFORM=offscreen
+    DISCOVERY_TIMEOUT 120)
+endif()
