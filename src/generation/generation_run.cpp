@@ -12,7 +12,7 @@ constexpr WindowId kMain = WindowId::Main;
 
 constexpr const char* kTooManyNumbers =
     "生成个数太大：一次最多生成2000000个单号，生成内容最多128MB。"
-    "请减少生成个数、随机位数或固数的长度。";
+    "请减少生成个数、随机位数、固数的长度或生成规则中的部分。";
 constexpr const char* kOutOfMemory = "内存不足，没能生成单号，请减少生成个数。";
 
 }  // namespace

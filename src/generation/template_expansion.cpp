@@ -226,6 +226,9 @@ bool FitsGenerationLimits(std::int64_t count, const std::vector<PlaceholderKind>
                           const GenerationSettings& settings) {
     if (count <= 0) return true;
     if (count > kMaxGeneratedLines) return false;
+    auto recognised = std::count_if(parts.begin(), parts.end(),
+                                    [](PlaceholderKind k) { return k != PlaceholderKind::None; });
+    if (count * static_cast<std::int64_t>(recognised) > kMaxGeneratedParts) return false;
     return count * MaxLineBytes(parts, settings) <= kMaxGeneratedBytes;
 }
 
@@ -233,7 +236,12 @@ std::string ExpandLines(TemplateExpander& expander, const std::vector<std::strin
                         int count) {
     std::vector<PlaceholderKind> kinds;
     kinds.reserve(parts.size());
-    for (const std::string& part : parts) kinds.push_back(ClassifyPart(part));
+    for (const std::string& part : parts) {
+        // Unrecognised parts expand to nothing and change nothing.
+        if (PlaceholderKind kind = ClassifyPart(part); kind != PlaceholderKind::None) {
+            kinds.push_back(kind);
+        }
+    }
 
     std::string text;
     if (count <= 0) return text;

@@ -85,6 +85,9 @@ private:
 // so 2,000,000 lines take over a gigabyte before any verification starts.
 inline constexpr std::int64_t kMaxGeneratedLines = 2'000'000;
 inline constexpr std::int64_t kMaxGeneratedBytes = 128LL * 1024 * 1024;
+// Every recognised part costs time even when it adds no byte ({随机} of no
+// digits still reseeds): this bounds a run to a few seconds.
+inline constexpr std::int64_t kMaxGeneratedParts = 64'000'000;
 
 // The most bytes one line can take (line break included) for these parts.
 std::int64_t MaxLineBytes(const std::vector<PlaceholderKind>& parts,

@@ -203,6 +203,23 @@ TEST_F(GenerationRun, OversizedRunsAreRefusedBeforeAnythingIsEmptied) {
     }
 }
 
+TEST_F(GenerationRun, LongTemplatesAreBoundedByTheirRecognisedParts) {
+    std::string parts;
+    for (int i = 0; i < 16000; ++i) parts += "{固数2}+";
+    set("规则", parts.c_str());
+    set("固数2", "");
+    set("生成个数框", "5000");
+    ASSERT_TRUE(generate());
+    ASSERT_EQ(ui.messages().size(), 1u);
+
+    ui.clearMessages();
+    set("规则", std::string(30000, '+').c_str());
+    set("生成个数框", "2000000");
+    ASSERT_TRUE(generate());
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_EQ(box("生成内容").size(), 4'000'000u);
+}
+
 TEST_F(GenerationRun, AMillionDefaultLinesAreNotRefused) {
     set("生成个数框", "1000000");
     ASSERT_TRUE(generate());

@@ -283,6 +283,15 @@ TEST(Limits, ADefaultRunOfAMillionFitsAndHugeRunsDoNot) {
     EXPECT_FALSE(FitsGenerationLimits(1, kinds("{随机}"), settings));
     EXPECT_FALSE(FitsGenerationLimits(1, kinds("{随机}+{随机}+{随机}+{随机}"), settings));
     EXPECT_TRUE(FitsGenerationLimits(1, kinds("{递增}"), settings)) << "unused digit count";
+    std::string manyParts;
+    for (int i = 0; i < 64; ++i) manyParts += "{固数2}+";
+    settings.fixed2 = "";
+    EXPECT_TRUE(FitsGenerationLimits(1'000'000, kinds(manyParts.c_str()), settings));
+    EXPECT_FALSE(FitsGenerationLimits(1'000'001, kinds(manyParts.c_str()), settings))
+        << "parts without bytes still take time";
+    EXPECT_TRUE(FitsGenerationLimits(2'000'000, kinds("x+++++++++++++++++++++++"), settings))
+        << "unrecognised parts cost nothing";
+
     settings.randomCount = "100000";
     EXPECT_TRUE(FitsGenerationLimits(1000, kinds("{随机}"), settings));
     EXPECT_FALSE(FitsGenerationLimits(2000, kinds("{随机}"), settings));
