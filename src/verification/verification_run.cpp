@@ -134,6 +134,10 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
 VerificationRun::VerificationRun() : tasks_(std::make_shared<Tasks>()) {}
 
 VerificationRun::~VerificationRun() {
+    retireForExit();
+}
+
+void VerificationRun::retireForExit() {
     std::lock_guard lock(mutex_);
     if (current_ != nullptr) {
         current_->retired = true;
@@ -240,6 +244,10 @@ std::vector<std::string> VerificationRun::runNumbers() const {
 bool VerificationRun::stopRequested() const {
     const std::shared_ptr<Run> run = current();
     return run != nullptr && run->stopRequested;
+}
+
+bool VerificationRun::started() const {
+    return current() != nullptr;
 }
 
 bool VerificationRun::waitUntilIdle(int timeoutMs) {

@@ -45,6 +45,11 @@ public:
     // The lines of 生成内容 at the start of the current run.
     std::vector<std::string> runNumbers() const;
     bool stopRequested() const;
+    // Whether a run has been started since the program began.
+    bool started() const;
+
+    // At exit: the current run's tasks change nothing more.
+    void retireForExit();
 
     // Waits until no task of any run is waiting or running; false on
     // time-out. For tests and benchmarks.
