@@ -12,3 +12,15 @@ if(TARGET zelvo_qt AND NOT ZELVO_SANITIZE STREQUAL "thread")
     PROPERTIES LABELS unit ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 120)
 endif()
+
+# The built program as a child process (offscreen, and on Xvfb when present).
+if(TARGET zelvo AND NOT ZELVO_SANITIZE STREQUAL "thread")
+  # <chrono> again (see frontends/qt).
+  zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/program_test.cpp)
+  zelvo_add_test(test_qt_program SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp LIBS xcb)
+  add_dependencies(test_qt_program zelvo zelvo_screenshot)
+  target_compile_definitions(test_qt_program PRIVATE
+    ZELVO_PROGRAM="$<TARGET_FILE:zelvo>"
+    ZELVO_SCREENSHOT="$<TARGET_FILE:zelvo_screenshot>"
+    ZELVO_LSAN_SUPPRESSIONS="${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
+endif()
