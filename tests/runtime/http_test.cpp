@@ -1,0 +1,245 @@
+#include "runtime/http.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "local_servers.h"
+
+namespace zelvo {
+namespace {
+
+using testing::LocalWebServer;
+using testing::RawConnection;
+using testing::RawServer;
+using testing::RefusingPort;
+
+std::string Text(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// A body whose every byte depends on its position, so a lost or repeated
+// piece shows.
+std::string Pattern(std::size_t size) {
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) body[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
+    return body;
+}
+
+constexpr std::size_t kBigBody = 300'000;             // more than 102,400
+constexpr std::size_t kTestCap = 1024 * 1024;         // the cap while testing
+constexpr std::size_t kOverCap = 3 * 1024 * 1024 + 5;  // a body beyond it
+
+// The misbehaving servers answer according to the first word of the path.
+void Misbehave(RawConnection& connection, const std::string& head) {
+    const auto has = [&head](std::string_view path) {
+        return head.rfind("GET " + std::string(path), 0) == 0;
+    };
+    if (has("/silent")) {
+        connection.holdUntilClosed();
+    } else if (has("/headers-then-stall")) {
+        connection.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
+        connection.holdUntilClosed();
+    } else if (has("/part-then-stall")) {
+        // One byte: the stall check averages over a few seconds, so a larger
+        // first piece would only make the test wait longer.
+        connection.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\np");
+        connection.holdUntilClosed();
+    } else if (has("/close-mid-body")) {
+        connection.send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(400, 'c'));
+    } else if (has("/until-close")) {
+        connection.send("HTTP/1.0 200 OK\r\n\r\n" + Pattern(250'000));
+    } else {
+        connection.send("HTTP/1.0 200 OK\r\nContent-Length: 8\r\n\r\nrecorded");
+    }
+}
+
+class HttpGetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        HttpLimits limits;
+        limits.connectTimeoutMs = 2000;
+        limits.stallSeconds = 1;
+        limits.bodyCap = kTestCap;
+        limits.maxRedirects = 5;
+        SetHttpLimits(limits);
+
+        web_ = new LocalWebServer;
+        httplib::Server& routes = web_->routes();
+        routes.Get("/page", [](const httplib::Request& request, httplib::Response& response) {
+            response.set_content("page:" + request.get_param_value("no"), "text/html");
+        });
+        routes.Get("/missing", [](const httplib::Request&, httplib::Response& response) {
+            response.status = 404;
+            response.set_content("no such page", "text/html");
+        });
+        routes.Get("/chunked", [](const httplib::Request&, httplib::Response& response) {
+            response.set_chunked_content_provider(
+                "text/plain", [](std::size_t offset, httplib::DataSink& sink) {
+                    if (offset >= 200'000) {
+                        sink.done();
+                        return true;
+                    }
+                    const std::string piece = Pattern(200'000).substr(offset, 10'000);
+                    return sink.write(piece.data(), piece.size());
+                });
+        });
+        routes.Get("/big", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(Pattern(kBigBody), "application/octet-stream");
+        });
+        routes.Get("/huge", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(Pattern(kOverCap), "application/octet-stream");
+        });
+        routes.Get(R"(/hop/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
+            const int left = std::stoi(request.matches[1]);
+            if (left == 0) {
+                response.set_content("arrived", "text/plain");
+            } else {
+                response.set_redirect("/hop/" + std::to_string(left - 1));
+                response.set_content("hop " + std::to_string(left), "text/plain");
+            }
+        });
+        routes.Get("/loop", [](const httplib::Request&, httplib::Response& response) {
+            ++loopRequests_;
+            response.set_redirect("/loop");
+            response.set_content("round " + std::to_string(loopRequests_.load()), "text/plain");
+        });
+        routes.Get("/relative/start", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("../page?no=rel");
+        });
+        routes.Get("/to-ftp", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("ftp://127.0.0.1/file");
+            response.set_content("not followed", "text/plain");
+        });
+        web_->start();
+        raw_ = new RawServer(Misbehave);
+    }
+
+    static void TearDownTestSuite() {
+        delete raw_;
+        delete web_;
+        SetHttpLimits(HttpLimits{});
+    }
+
+    static inline LocalWebServer* web_ = nullptr;
+    static inline RawServer* raw_ = nullptr;
+    static inline std::atomic<int> loopRequests_{0};
+};
+
+TEST_F(HttpGetTest, RequestHasTheFixedShape) {
+    // A proxy named by the environment must not be used.
+    ::setenv("http_proxy", "http://127.0.0.1:9", 1);
+    ::setenv("HTTP_PROXY", "http://127.0.0.1:9", 1);
+    const Bytes body = HttpGet(raw_->url("/a/../track/q.php?no=123&t=%20x"));
+    ::unsetenv("http_proxy");
+    ::unsetenv("HTTP_PROXY");
+    EXPECT_EQ(Text(body), "recorded");
+
+    const auto heads = raw_->heads();
+    const auto found = std::find_if(heads.begin(), heads.end(), [](const std::string& head) {
+        return head.find("/track/q.php") != std::string::npos;
+    });
+    ASSERT_NE(found, heads.end());
+    std::istringstream lines(*found);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "GET /a/../track/q.php?no=123&t=%20x HTTP/1.0\r");
+    int accepts = 0;
+    int agents = 0;
+    while (std::getline(lines, line) && line != "\r") {
+        std::string name = line.substr(0, line.find(':'));
+        std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+        if (name == "accept") {
+            ++accepts;
+            EXPECT_EQ(line, "Accept: */*\r");
+        } else if (name == "user-agent") {
+            ++agents;
+            EXPECT_EQ(line, "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r");
+        } else if (name == "host") {
+            EXPECT_EQ(line, "Host: 127.0.0.1:" + std::to_string(raw_->port()) + "\r");
+        }
+        EXPECT_NE(name.rfind("proxy", 0), 0u) << line;
+    }
+    EXPECT_EQ(accepts, 1);
+    EXPECT_EQ(agents, 1);
+}
+
+class HttpGetCases : public HttpGetTest {
+protected:
+    static std::vector<std::pair<std::string, std::string>> Cases(const RefusingPort& refused) {
+        return {
+            {web_->url("/page?no=1234567890"), "page:1234567890"},
+            {web_->url("/missing"), "no such page"},  // the status is not examined
+            {web_->url("/chunked"), Pattern(200'000)},
+            {web_->url("/big"), Pattern(kBigBody)},
+            {web_->url("/huge"), Pattern(kOverCap).substr(0, kTestCap)},
+            {web_->url("/hop/3"), "arrived"},
+            {web_->url("/relative/start"), "page:rel"},
+            {web_->url("/to-ftp"), "not followed"},
+            {refused.url("/page"), ""},
+            {raw_->url("/silent"), ""},
+            {raw_->url("/headers-then-stall"), ""},
+            {raw_->url("/part-then-stall"), "p"},
+            {raw_->url("/close-mid-body"), std::string(400, 'c')},
+            {raw_->url("/until-close"), Pattern(250'000)},
+            {"https://127.0.0.1:" + std::to_string(raw_->port()) + "/recorded", ""},
+        };
+    }
+};
+
+TEST_F(HttpGetCases, BodiesPartsAndFailures) {
+    RefusingPort refused;
+    for (const auto& [address, expected] : Cases(refused)) {
+        SCOPED_TRACE(address);
+        const std::string body = Text(HttpGet(address));
+        EXPECT_EQ(body.size(), expected.size());
+        EXPECT_TRUE(body == expected);
+    }
+}
+
+TEST_F(HttpGetCases, ThirtyThreadsAtOnce) {
+    RefusingPort refused;
+    const auto cases = Cases(refused);
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 30; ++t) {
+        threads.emplace_back([&, t] {
+            // Each thread starts at a different case, so all of them run at once.
+            for (std::size_t k = 0; k < cases.size(); k += 3) {
+                const auto& [address, expected] = cases[(k + static_cast<std::size_t>(t)) % cases.size()];
+                if (Text(HttpGet(address)) != expected) ++mismatches;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(HttpGetTest, RedirectLoopEndsWithTheLastBody) {
+    const int before = loopRequests_;
+    const std::string body = Text(HttpGet(web_->url("/loop")));
+    // The first request and five redirects followed.
+    EXPECT_EQ(loopRequests_ - before, 6);
+    EXPECT_EQ(body, "round " + std::to_string(before + 6));
+}
+
+TEST_F(HttpGetTest, EmptyOrMalformedAddressesGiveEmptyBytesWithoutAnyRequest) {
+    const int before = raw_->connections();
+    const std::string port = std::to_string(raw_->port());
+    for (const std::string& address :
+         {std::string(), std::string("not an address"), "127.0.0.1:" + port + "/page",
+          std::string("http://"), "http://127.0.0.1:" + port + "x/page",
+          "http://[127.0.0.1:" + port + "/page", "ftp://127.0.0.1:" + port + "/page",
+          "http://127.0.0.1:" + port + std::string("/a\0b", 4)}) {
+        SCOPED_TRACE(address);
+        EXPECT_TRUE(HttpGet(address).empty());
+    }
+    EXPECT_EQ(raw_->connections(), before);
+}
+
+}  // namespace
+}  // namespace zelvo

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace httplib {
+class Server;
+}
+
+// Servers that tests start on 127.0.0.1 at a port the system chooses.
+namespace zelvo::testing {
+
+// A well-behaved web server (cpp-httplib). Routes are added before start.
+class LocalWebServer {
+public:
+    LocalWebServer();
+    ~LocalWebServer();
+    LocalWebServer(const LocalWebServer&) = delete;
+    LocalWebServer& operator=(const LocalWebServer&) = delete;
+
+    httplib::Server& routes();
+    // Listens and serves on a thread of its own until destroyed.
+    void start();
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>" followed by pathAndQuery.
+    std::string url(std::string_view pathAndQuery) const;
+
+private:
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    int port_ = 0;
+};
+
+// One accepted connection of a RawServer.
+class RawConnection {
+public:
+    RawConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    // Reads the request head up to and including the blank line; empty when
+    // the peer closed first or the server is stopping.
+    std::string readHead();
+    // Sends everything; false once the peer has gone.
+    bool send(std::string_view bytes);
+    // Keeps the connection open without a word until the peer closes it or
+    // the server stops.
+    void holdUntilClosed();
+
+private:
+    int fd_;
+    const std::atomic<bool>& stopping_;
+};
+
+// A server on plain sockets that can misbehave in ways a web library will
+// not: every accepted connection is handed to the handler on its own thread
+// and closed when the handler returns. The request heads read through
+// RawConnection::readHead are recorded.
+class RawServer {
+public:
+    using Handler = std::function<void(RawConnection& connection, const std::string& head)>;
+
+    // The handler gets the request head already read (empty if none came).
+    explicit RawServer(Handler handler);
+    ~RawServer();
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    int port() const { return port_; }
+    std::string url(std::string_view pathAndQuery) const;
+    std::vector<std::string> heads();
+    int connections() const { return accepted_; }
+
+private:
+    void acceptLoop();
+
+    Handler handler_;
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> accepted_{0};
+    std::thread acceptor_;
+    std::mutex mutex_;
+    std::vector<std::thread> handlers_;
+    std::vector<int> fds_;
+    std::vector<std::string> heads_;
+};
+
+// A port on 127.0.0.1 at which nothing listens: connecting is refused.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    int port() const { return port_; }
+    std::string url(std::string_view pathAndQuery) const;
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+}  // namespace zelvo::testing
