@@ -1,0 +1,153 @@
+// Choosing a courier on real Qt widgets (offscreen platform): the button
+// opens the window beside the pointer, a double click fills the main window,
+// and the check box decides whether the window closes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/forms/form.h"
+#include "gbk.h"
+#include "generation/generation_run.h"
+#include "qt_ui.h"
+#include "rules/reference_templates_window.h"
+
+namespace zelvo::qt {
+namespace {
+
+using ::testing::StartsWith;
+
+constexpr WindowId kMain = WindowId::Main;
+constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
+
+template <class Done>
+bool SpinUntil(Done done, int limitMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+class QtReferenceTemplates : public ::testing::Test {
+protected:
+    QtReferenceTemplates() : client("") {
+        ui.SetEventHandler([this](const UiEvent& event) { route(event); });
+        ui.LoadWindow(kMain, false);
+    }
+    ~QtReferenceTemplates() override {
+        ui.SetEventHandler({});
+        ui.Shutdown();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    template <class T = QWidget>
+    T* widget(WindowId window, const char* name) {
+        QWidget* top = ui.Window(window);
+        return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
+    }
+
+    // Opens the window with the button and waits until its list is filled.
+    void openTemplates() {
+        auto* button = widget<QPushButton>(kMain, "按钮1");
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(ui.IsWindowOpen(kTemplates));
+        ui.Window(kTemplates)->activateWindow();
+        ASSERT_TRUE(SpinUntil([&] { return ui.ListCount(kTemplates, "超级列表框1") == 12; }));
+        EXPECT_EQ(ui.GetText(kTemplates, ""), "加载列表完毕");
+    }
+
+    void doubleClickRow(int row) {
+        auto* view = widget<QTreeView>(kTemplates, "超级列表框1");
+        ASSERT_NE(view, nullptr);
+        QCoreApplication::processEvents();
+        const QPoint centre = view->visualRect(view->model()->index(row, 1)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    QtUi ui;
+    RuleServiceClient client;
+    std::string ruleText;
+    std::string queryUrlPrefix;
+    std::vector<std::string> templateParts;
+    DateTime runningTime;
+
+private:
+    void route(const UiEvent& event) {
+        const WindowDesc& form = FormOf(event.window);
+        const std::vector<EventBinding>* events = &form.events;
+        if (!event.control.empty()) events = &FindControl(form, event.control)->events;
+        for (const EventBinding& binding : *events) {
+            if (binding.kind != event.kind) continue;
+            switch (binding.action) {
+                case Action::OpenReferenceTemplates: ui.LoadWindow(kTemplates, false); break;
+                case Action::TemplatesCreated: templatesCreated(ui, client, ruleText); break;
+                case Action::TemplatesFirstActivated: fillCourierList(ui); break;
+                case Action::PickCourier: pickCourier(ui, ruleText, queryUrlPrefix); break;
+                case Action::GenerateNumbers:
+                    generateNumbers(ui, templateParts, runningTime);
+                    break;
+                default: break;
+            }
+        }
+    }
+};
+
+TEST_F(QtReferenceTemplates, DoubleClickFillsTheMainWindowAndCloses) {
+    const QPoint cursor = QCursor::pos();
+    openTemplates();
+    EXPECT_EQ(ui.WindowLeft(kTemplates), cursor.x() + 25);
+    EXPECT_EQ(ui.WindowTop(kTemplates), cursor.y() - 15);
+    EXPECT_EQ(ui.ListGetText(kTemplates, "超级列表框1", 11, 0), "12");
+    EXPECT_EQ(ui.ListGetText(kTemplates, "超级列表框1", 11, 1), "AAE全球专递");
+
+    doubleClickRow(0);
+    EXPECT_TRUE(SpinUntil([&] { return !ui.IsWindowOpen(kTemplates); }));
+    EXPECT_EQ(ui.GetText(kMain, "快递类型"), "中通快递");
+    EXPECT_EQ(ui.GetText(kMain, "固数1"), "010034");
+    EXPECT_EQ(ui.GetText(kMain, "规则"), "{固数1}+{随机}");
+    EXPECT_EQ(ui.GetText(kMain, "生成内容"), "");
+    EXPECT_EQ(queryUrlPrefix, "http://www.zto.example/zto.asp?No=");
+
+    QTest::mouseClick(widget<QPushButton>(kMain, "按钮2"), Qt::LeftButton);
+    EXPECT_THAT(ui.GetText(kMain, "生成内容"), StartsWith("010034"));
+    EXPECT_TRUE(widget(kMain, "生成内容")->isVisibleTo(ui.Window(kMain)));
+}
+
+TEST_F(QtReferenceTemplates, UncheckedTheWindowStaysAndShowsTheReference) {
+    openTemplates();
+    auto* autoClose = widget<QCheckBox>(kTemplates, "选择框1");
+    ASSERT_NE(autoClose, nullptr);
+    EXPECT_TRUE(autoClose->isChecked());
+    QTest::mouseClick(autoClose, Qt::LeftButton);
+    ASSERT_FALSE(autoClose->isChecked());
+
+    doubleClickRow(0);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(ui.IsWindowOpen(kTemplates));
+    EXPECT_THAT(ui.GetText(kTemplates, "编辑框1"), StartsWith("\r\n参考定单\r\n010034965571"));
+    auto* description = widget<QPlainTextEdit>(kTemplates, "编辑框1");
+    if (description != nullptr) {
+        EXPECT_TRUE(description->toPlainText().contains(QStringLiteral("\n010034965571\n")));
+    }
+
+    doubleClickRow(1);  // no record for this courier in the built-in list
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(ui.IsWindowOpen(kTemplates));
+    EXPECT_EQ(ui.GetText(kMain, "快递类型"), "");
+}
+
+}  // namespace
+}  // namespace zelvo::qt
