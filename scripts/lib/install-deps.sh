@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  xvfb xauth fonts-wqy-microhei curl
+  xvfb xauth fonts-wqy-microhei curl libxcb1-dev
 )
 
 missing=()

@@ -14,10 +14,12 @@ if(TARGET zelvo_qt AND NOT ZELVO_SANITIZE STREQUAL "thread")
 endif()
 
 # The built program as a child process (offscreen, and on Xvfb when present).
-if(TARGET zelvo AND NOT ZELVO_SANITIZE STREQUAL "thread")
+find_library(ZELVO_XCB_LIBRARY xcb)
+find_path(ZELVO_XCB_INCLUDE xcb/xcb.h)
+if(TARGET zelvo AND ZELVO_XCB_LIBRARY AND ZELVO_XCB_INCLUDE AND NOT ZELVO_SANITIZE STREQUAL "thread")
   # <chrono> again (see frontends/qt).
   zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/program_test.cpp)
-  zelvo_add_test(test_qt_program SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp LIBS xcb)
+  zelvo_add_test(test_qt_program SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp LIBS ${ZELVO_XCB_LIBRARY})
   add_dependencies(test_qt_program zelvo zelvo_screenshot)
   target_compile_definitions(test_qt_program PRIVATE
     ZELVO_PROGRAM="$<TARGET_FILE:zelvo>"
