@@ -26,7 +26,8 @@ constexpr std::string_view kCountBox = "生成个数框";
 std::int64_t toLongInteger(std::string_view text) {
     const std::string s = NormalizeFullWidth(text);
     std::size_t pos = 0;
-    while (pos < s.size() && (s[pos] == ' ' || s[pos] == '\t' || s[pos] == '\r' || s[pos] == '\n')) {
+    while (pos < s.size() &&
+           (s[pos] == ' ' || s[pos] == '\t' || s[pos] == '\r' || s[pos] == '\n')) {
         ++pos;
     }
     bool negative = false;
@@ -43,13 +44,9 @@ std::int64_t toLongInteger(std::string_view text) {
     return static_cast<std::int64_t>(value);
 }
 
-int digitsWanted(UiPort& ui) {
-    return ToInteger(ui.GetText(kRecent, kDigitsBox));
-}
+int digitsWanted(UiPort& ui) { return ToInteger(ui.GetText(kRecent, kDigitsBox)); }
 
-int countWanted(UiPort& ui) {
-    return ToInteger(ui.GetText(kMain, kCountBox));
-}
+int countWanted(UiPort& ui) { return ToInteger(ui.GetText(kMain, kCountBox)); }
 
 void appendCounting(UiPort& ui, const std::string& prefix, std::int64_t counter) {
     const int count = countWanted(ui);

@@ -59,6 +59,8 @@ constexpr ParseStep notYetArrived() {
     return step;
 }
 
+// The tables keep one step and one courier per line.
+// clang-format off
 constexpr std::string_view kZjsCell = "font color=\"#333333\" size=\"2\"><b>";
 constexpr std::string_view kXingchenCell = "</b></font></td>";
 
@@ -227,6 +229,8 @@ const std::array kCouriers{
     TrackingParser{"星辰急便", PrefixPlusNumber, AsFetched, kXingchenCell, Present, 1, kXingchen},
 };
 
+// clang-format on
+
 std::string decodePage(Decoding decoding, BytesView fetched) {
     switch (decoding) {
         case Decoding::AsFetched:
@@ -299,9 +303,7 @@ bool holdsRecord(const TrackingParser& parser, std::string_view page) {
 
 }  // namespace
 
-std::span<const TrackingParser> courierTable() {
-    return kCouriers;
-}
+std::span<const TrackingParser> courierTable() { return kCouriers; }
 
 const TrackingParser* findTrackingParser(std::string_view courier) {
     for (const TrackingParser& parser : kCouriers) {

@@ -15,9 +15,9 @@ namespace zelvo {
 enum class QueryKind { PrefixPlusNumber, RailwayEndpoint };
 
 enum class Decoding {
-    AsFetched,         // the bytes up to the first NUL, taken as GBK
-    TextThenUtf8,      // up to the first NUL, then converted from UTF-8
-    Utf8,              // all bytes converted from UTF-8, then up to the first NUL
+    AsFetched,     // the bytes up to the first NUL, taken as GBK
+    TextThenUtf8,  // up to the first NUL, then converted from UTF-8
+    Utf8,          // all bytes converted from UTF-8, then up to the first NUL
 };
 
 enum class RecordSense { Present, Absent };

@@ -35,9 +35,7 @@ std::string cutBetween(std::string_view text, std::string_view start, std::strin
     return MidText(text, s, e - s);
 }
 
-std::string cleanText(std::string_view text) {
-    return TrimText(ReplaceText(text, "\r\n"));
-}
+std::string cleanText(std::string_view text) { return TrimText(ReplaceText(text, "\r\n")); }
 
 std::string textAfterLast(std::string_view text, std::string_view marker) {
     const int position = FindTextReverse(text, marker);

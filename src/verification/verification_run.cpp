@@ -28,9 +28,7 @@ std::string shownDate(std::string_view time) {
     return TrimText(ToText(DatePart(TextToDateTime(ReplaceText(time, "\r\n")))));
 }
 
-std::string shownPlace(std::string_view place) {
-    return TrimText(ReplaceText(place, "\r\n"));
-}
+std::string shownPlace(std::string_view place) { return TrimText(ReplaceText(place, "\r\n")); }
 
 }  // namespace
 
@@ -81,8 +79,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     }
     const std::string& number = run.numbers[static_cast<std::size_t>(task - 1)];
     // The slow part, without any lock: one HTTP request.
-    const TrackingResult result =
-        lookUpNumber(run.courier, number, run.queryUrlPrefix, run.hosts);
+    const TrackingResult result = lookUpNumber(run.courier, number, run.queryUrlPrefix, run.hosts);
 
     UiPort& ui = *run.ui;
     bool runEnded = false;
@@ -133,9 +130,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
 
 VerificationRun::VerificationRun() : tasks_(std::make_shared<Tasks>()) {}
 
-VerificationRun::~VerificationRun() {
-    retireForExit();
-}
+VerificationRun::~VerificationRun() { retireForExit(); }
 
 void VerificationRun::retireForExit() {
     std::lock_guard lock(mutex_);
@@ -246,13 +241,12 @@ bool VerificationRun::stopRequested() const {
     return run != nullptr && run->stopRequested;
 }
 
-bool VerificationRun::started() const {
-    return current() != nullptr;
-}
+bool VerificationRun::started() const { return current() != nullptr; }
 
 bool VerificationRun::waitUntilIdle(int timeoutMs) {
     std::unique_lock lock(tasks_->mutex);
-    return tasks_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return tasks_->outstanding <= 0; });
+    return tasks_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [this] { return tasks_->outstanding <= 0; });
 }
 
 }  // namespace zelvo

@@ -22,7 +22,7 @@
 namespace zelvo {
 
 class VerificationRun {
-public:
+  public:
     VerificationRun();
     // Retires the current run; tasks still running change nothing.
     ~VerificationRun();
@@ -58,7 +58,7 @@ public:
     struct Run;
     struct Tasks;
 
-private:
+  private:
     void beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr<Run>& run);
     // Makes the current run retired; returns once none of its workers is
     // inside an update of the windows.

@@ -18,14 +18,15 @@ constexpr WindowId kMain = WindowId::Main;
 constexpr WindowId kRecent = WindowId::RecentNumbers;
 
 class RecentNumbersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui.SetEventHandler([this](const UiEvent& event) {
             if (event.window != kRecent) return;
             if (event.kind == EventKind::Created) {
                 requireCourier(ui);
             } else if (event.kind == EventKind::Clicked && event.control == "按钮1") {
-                generateFromRecentNumber(ui, [this] { onVerify(); }, redrawLimit);
+                generateFromRecentNumber(
+                    ui, [this] { onVerify(); }, redrawLimit);
             }
         });
         ASSERT_TRUE(ui.LoadWindow(kMain, false));
@@ -96,8 +97,7 @@ TEST_F(RecentNumbersTest, DigitCountChoosesTheVaryingTail) {
 TEST_F(RecentNumbersTest, DigitCountBeyondTheNumberCountsFromAllOfIt) {
     // The whole twelve-digit number counts on without wrapping at 32 bits,
     // padded to the digit count.
-    EXPECT_EQ(generate("368609071200", "14", "1"),
-              (std::vector<std::string>{"00368609071201"}));
+    EXPECT_EQ(generate("368609071200", "14", "1"), (std::vector<std::string>{"00368609071201"}));
 }
 
 TEST_F(RecentNumbersTest, NoVaryingDigitsCountsFromZero) {

@@ -29,12 +29,12 @@ constexpr int kServerThreads = 64;
 
 CourierSimulator::CourierSimulator() : server_(std::make_unique<httplib::Server>()) {
     server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
-    server_->Get(R"(/track/(\d+))", [this](const httplib::Request& request,
-                                          httplib::Response& response) {
-        const int index = std::atoi(request.matches[1].str().c_str());
-        const Bytes page = answer(index, request.get_param_value("no"));
-        response.set_content(std::string(page.begin(), page.end()), "text/html");
-    });
+    server_->Get(R"(/track/(\d+))",
+                 [this](const httplib::Request& request, httplib::Response& response) {
+                     const int index = std::atoi(request.matches[1].str().c_str());
+                     const Bytes page = answer(index, request.get_param_value("no"));
+                     response.set_content(std::string(page.begin(), page.end()), "text/html");
+                 });
     server_->Get(std::string(kRailwayPath), [this](const httplib::Request& request,
                                                    httplib::Response& response) {
         const Bytes page = answer(courierIndex("中铁快运"), request.get_param_value("sheet_no"));
@@ -95,7 +95,8 @@ void CourierSimulator::release() {
 
 bool CourierSimulator::waitForHeld(int count, int timeoutMs) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return waiting_ >= count; });
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return waiting_ >= count; });
 }
 
 int CourierSimulator::requestCount() const {

@@ -24,7 +24,7 @@ class Server;
 namespace zelvo::testing {
 
 class CourierSimulator {
-public:
+  public:
     CourierSimulator();
     ~CourierSimulator();
     CourierSimulator(const CourierSimulator&) = delete;
@@ -52,7 +52,7 @@ public:
     // Numbers asked for, in arrival order, with the courier's table index.
     std::vector<std::string> requestedNumbers() const;
 
-private:
+  private:
     Bytes answer(int courierIndex, const std::string& number);
 
     std::unique_ptr<httplib::Server> server_;

@@ -12,13 +12,11 @@ namespace zelvo {
 namespace {
 
 using testing::CourierFixture;
-using testing::CourierSimulator;
 using testing::courierFixture;
 using testing::courierFixtures;
+using testing::CourierSimulator;
 
-Bytes bytesOf(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 void expectResult(const TrackingResult& actual, const TrackingResult& expected) {
     EXPECT_EQ(actual.found, expected.found);
@@ -28,14 +26,12 @@ void expectResult(const TrackingResult& actual, const TrackingResult& expected) 
     EXPECT_EQ(actual.receiptPlace, expected.receiptPlace);
 }
 
-void expectNoRecord(const TrackingResult& result) {
-    expectResult(result, TrackingResult{});
-}
+void expectNoRecord(const TrackingResult& result) { expectResult(result, TrackingResult{}); }
 
 TEST(CourierTableTest, HoldsTheSeventeenCouriersInOrder) {
-    const char* names[] = {"中通快递", "源伟快递",   "DDS快递",      "申通快递",   "韵达快递",
-                           "全一快递", "顺风快递",   "天天快递",     "汇通快递",   "中铁快运",
-                           "圆通快递", "德邦物流",   "希伊艾斯CCES", "鑫飞鸿快递", "宅急送快递",
+    const char* names[] = {"中通快递",    "源伟快递", "DDS快递",      "申通快递",   "韵达快递",
+                           "全一快递",    "顺风快递", "天天快递",     "汇通快递",   "中铁快运",
+                           "圆通快递",    "德邦物流", "希伊艾斯CCES", "鑫飞鸿快递", "宅急送快递",
                            "AAE全球专递", "星辰急便"};
     const auto table = courierTable();
     ASSERT_EQ(table.size(), std::size(names));
@@ -55,19 +51,19 @@ TEST(CourierTableTest, NamesMatchByteForByte) {
 
 TEST(CourierTableTest, QueryAddresses) {
     const CourierHosts hosts;
-    EXPECT_EQ(trackingQueryAddress(*findTrackingParser("中通快递"), "http://zto.example/q?No=",
-                                   "123", hosts),
+    EXPECT_EQ(trackingQueryAddress(*findTrackingParser("中通快递"),
+                                   "http://zto.example/q?No=", "123", hosts),
               "http://zto.example/q?No=123");
     // The railway endpoint ignores the rule's prefix.
-    EXPECT_EQ(trackingQueryAddress(*findTrackingParser("中铁快运"), "http://zto.example/q?No=",
-                                   "123", hosts),
+    EXPECT_EQ(trackingQueryAddress(*findTrackingParser("中铁快运"),
+                                   "http://zto.example/q?No=", "123", hosts),
               "http://www.cre.example/creweb/cms/web/Fhwcxselect.jsp?sheet_no=123");
     // The number is used as it stands, blanks and all.
     EXPECT_EQ(trackingQueryAddress(*findTrackingParser("中通快递"), "p=", " 1 ", hosts), "p= 1 ");
 }
 
 class CourierFixtureTest : public ::testing::TestWithParam<std::size_t> {
-protected:
+  protected:
     const CourierFixture& fixture() const { return courierFixtures()[GetParam()]; }
 };
 
@@ -97,8 +93,7 @@ TEST_P(CourierFixtureTest, TruncatedAndGarbagePagesNeverFail) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCourier, CourierFixtureTest,
-                         ::testing::Range<std::size_t>(0, 17));
+INSTANTIATE_TEST_SUITE_P(EveryCourier, CourierFixtureTest, ::testing::Range<std::size_t>(0, 17));
 
 TEST(CourierPagesTest, UnknownCourierGivesNoRecord) {
     expectNoRecord(parseTrackingPage("申通快递 ", courierFixture("申通快递").recordPage));
@@ -164,7 +159,7 @@ TEST(CourierPagesTest, NarrowedRecordTestsIgnoreMarkersOutsideTheTable) {
 }
 
 class LookUpNumberTest : public ::testing::Test {
-protected:
+  protected:
     CourierSimulator simulator;
 };
 
@@ -181,14 +176,14 @@ TEST_F(LookUpNumberTest, FetchesAndParsesEveryCourier) {
 
 TEST_F(LookUpNumberTest, RailwayUsesItsEndpointNotThePrefix) {
     const CourierFixture& fixture = courierFixture("中铁快运");
-    expectResult(lookUpNumber(fixture.courier, fixture.number, "http://127.0.0.1:1/none?no=",
-                              simulator.hosts()),
+    expectResult(lookUpNumber(fixture.courier, fixture.number,
+                              "http://127.0.0.1:1/none?no=", simulator.hosts()),
                  fixture.expected);
 }
 
 TEST_F(LookUpNumberTest, UnknownCourierFetchesNothing) {
-    expectNoRecord(lookUpNumber("申通快递 ", "368609071201",
-                                simulator.queryUrlPrefix("申通快递"), simulator.hosts()));
+    expectNoRecord(lookUpNumber("申通快递 ", "368609071201", simulator.queryUrlPrefix("申通快递"),
+                                simulator.hosts()));
     EXPECT_EQ(simulator.requestCount(), 0);
 }
 

@@ -81,7 +81,9 @@ TEST(CutBetweenTest, YearPrefixRestoresTheDates) {
 TEST(CleanTextTest, RemovesLineBreaksAndOuterBlanks) {
     EXPECT_EQ(cleanText("\r\n  深圳 \r\n"), "深圳");
     EXPECT_EQ(cleanText("上\r\n海"), "上海");
-    EXPECT_EQ(cleanText("\xA1\xA1" "广州\xA1\xA1"), "广州");  // full-width blanks
+    EXPECT_EQ(cleanText("\xA1\xA1"
+                        "广州\xA1\xA1"),
+              "广州");  // full-width blanks
     // A lone CR or LF is not a CR LF pair and is no blank.
     EXPECT_EQ(cleanText("\n深圳\r"), "\n深圳\r");
     EXPECT_EQ(cleanText(""), "");

@@ -48,7 +48,7 @@ std::vector<std::string> numbered(const std::string& head, int from, int count) 
 }
 
 class VerificationRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui.SetEventHandler([this](const UiEvent& event) {
             if (event.kind != EventKind::Clicked) return;
