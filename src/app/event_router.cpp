@@ -3,6 +3,7 @@
 #include "app/main_window_handlers.h"
 #include "app/result_sort.h"
 #include "generation/generation_run.h"
+#include "generation/recent_numbers.h"
 #include "results/filter_window.h"
 #include "results/result_list.h"
 #include "results/result_saving.h"
@@ -22,6 +23,23 @@ std::optional<Action> boundAction(const UiEvent& event) {
     }
     return std::nullopt;
 }
+
+namespace {
+
+// The plain verification fields follow the current run once one has started.
+void takeVerificationState(ProgramState& state) {
+    if (!state.verification.started()) return;
+    state.runNumbers = state.verification.runNumbers();
+    state.blankNumbers = state.verification.blankNumbers();
+    state.stopRequested = state.verification.stopRequested();
+}
+
+void startVerification(ProgramState& state, UiPort& ui) {
+    state.verification.startVerification(ui, state.workPool, state.queryUrlPrefix);
+    takeVerificationState(state);
+}
+
+}  // namespace
 
 void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
     // Windows still open while the process ends must not reach released state.
@@ -60,7 +78,15 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
         case Action::ImportResultList:
             importResultList(ui);
             break;
+        case Action::StartVerification:
+            startVerification(state, ui);
+            break;
+        case Action::StopVerification:
+            state.verification.requestStop(ui, state.workPool);
+            takeVerificationState(state);
+            break;
         case Action::SaveBlankNumbers:
+            takeVerificationState(state);
             saveBlankNumbers(ui, state.blankNumbers);
             break;
         case Action::SortResultList:
@@ -72,6 +98,13 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             break;
         case Action::FilterAndSave:
             filterResults(ui);
+            break;
+        // recent-number window
+        case Action::RecentCreated:
+            requireCourier(ui);
+            break;
+        case Action::GenerateFromRecent:
+            generateFromRecentNumber(ui, [&state, &ui] { startVerification(state, ui); });
             break;
         case Action::ShowWebsite:
             onTabChanged(ui, event.arg);

@@ -7,6 +7,8 @@
 
 #include "runtime/datetime.h"
 #include "runtime/locks.h"
+#include "verification/verification_run.h"
+#include "verification/work_pool.h"
 
 // The program-wide state: everything that lives from start-up to the exit
 // clean-up, as plain fields in one place. Handlers are handed the fields they
@@ -32,9 +34,14 @@ struct ProgramState {
     bool sortAscending = false;
 
     // --- Verification ---
-    // (the WorkPool goes here)
-    // The numbers of the current run, its lock, the numbers found without a
-    // tracking record (each followed by "\r\n") and the stop request.
+    // The program's one WorkPool; every verification run starts it anew.
+    WorkPool workPool;
+    // The verification runs: the current run owns its numbers, lock,
+    // progress and blank numbers while its workers fill them.
+    VerificationRun verification;
+    // The user-interface thread's copy of the current run's numbers, the
+    // numbers found without a tracking record (each followed by "\r\n") and
+    // the stop request, taken from verification when a handler needs them.
     std::vector<std::string> runNumbers;
     LockHandle runLock;
     std::string blankNumbers;

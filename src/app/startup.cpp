@@ -57,10 +57,13 @@ void endProgram(ProgramState& state, int exitCode) {
 void runExitCleanup(ProgramState& state) {
     if (state.cleanedUp) return;
     state.cleanedUp = true;
-    // The WorkPool goes first: its destructor stops the pool and waits for
-    // the workers, which may still be reading the run's numbers and taking
-    // runLock; releasing those under a running worker would pull them away.
-    // (the WorkPool is destroyed here)
+    // The verification run and the WorkPool go first: the current run is
+    // retired so that workers still fetching change no window any more, and
+    // the pool is stopped (its destructor, at the very end, waits briefly for
+    // the workers). The runs keep their own numbers, so releasing the texts
+    // below pulls nothing away from a worker.
+    state.verification.retireForExit();
+    state.workPool.stop();
 
     // Every program-wide text and array.
     release(state.templateParts);
