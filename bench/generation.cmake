@@ -1,3 +1,10 @@
 zelvo_add_bench(bench_generation
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/generation_bench.cpp
   LIBS zelvo_generation zelvo_test_ui zelvo_forms)
+# The whole click into the Qt box, on the offscreen platform.
+if(TARGET zelvo_qt)
+  zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/generation_qt_bench.cpp)
+  zelvo_add_bench(bench_generation_qt
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/generation_qt_bench.cpp
+    LIBS zelvo_generation zelvo_qt)
+endif()
