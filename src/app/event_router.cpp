@@ -7,6 +7,7 @@
 #include "results/filter_window.h"
 #include "results/result_list.h"
 #include "results/result_saving.h"
+#include "rules/reference_templates_window.h"
 
 namespace zelvo {
 
@@ -108,6 +109,16 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             break;
         case Action::ShowWebsite:
             onTabChanged(ui, event.arg);
+            break;
+        // reference-template window
+        case Action::TemplatesCreated:
+            templatesCreated(ui, state.ruleService, state.ruleText);
+            break;
+        case Action::TemplatesFirstActivated:
+            fillCourierList(ui);
+            break;
+        case Action::PickCourier:
+            pickCourier(ui, state.ruleText, state.queryUrlPrefix);
             break;
         default:
             // Operations whose handlers are not part of the program yet.

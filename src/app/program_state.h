@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/rule_service_client.h"
 #include "runtime/datetime.h"
 #include "runtime/locks.h"
 #include "verification/verification_run.h"
@@ -27,7 +28,9 @@ struct ProgramState {
     std::string ruleText;
     // Tracking-query address prefix of the RuleRecord applied last.
     std::string queryUrlPrefix;
-    // (the rule-service client goes here)
+    // The connection to the rule source: built unconnected with the state,
+    // closed by the exit clean-up.
+    RuleServiceClient ruleService;
 
     // --- Result list ---
     // Flips at every header click; the sort that follows is ascending when true.

@@ -26,7 +26,7 @@ Program::Program(UiPort& ui, StartOptions options) : ui_(ui) {
         (void)chdir(options.programFolder.c_str());
     }
     // 2. The program-wide state: empty texts and arrays, sortAscending false.
-    // (the WorkPool and the rule-service client are constructed here)
+    // (the WorkPool and the rule-service client are built with the state)
     // 3. The exit hook: endProgram and the destructor run the clean-up.
     state_.onExit = std::move(options.onExit);
 }
@@ -73,7 +73,8 @@ void runExitCleanup(ProgramState& state) {
     release(state.blankNumbers);
     state.runLock.reset();
 
-    // The rule-service client: closed, then released.
+    // The rule-service client: closed, then released with the state.
+    state.ruleService.close();
 }
 
 }  // namespace zelvo
