@@ -10,3 +10,6 @@ endif()
 zelvo_add_test(test_reference_templates
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/reference_templates_test.cpp
   LIBS zelvo_rules zelvo_test_ui zelvo_forms cpp-httplib)
+zelvo_add_test(test_program_flow
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_flow_test.cpp
+  LIBS zelvo_app zelvo_test_ui)
