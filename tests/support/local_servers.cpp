@@ -38,7 +38,10 @@ int BoundSocket(int* port) {
 
 }  // namespace
 
-LocalWebServer::LocalWebServer() : server_(std::make_unique<httplib::Server>()) {}
+LocalWebServer::LocalWebServer() : server_(std::make_unique<httplib::Server>()) {
+    // Enough threads that thirty clients at once are all served at once.
+    server_->new_task_queue = [] { return new httplib::ThreadPool(48); };
+}
 
 LocalWebServer::~LocalWebServer() {
     server_->stop();

@@ -1,0 +1,213 @@
+// Fetching pages in parallel: 10,000 GETs of a 5 KB page from nginx on
+// 127.0.0.1 through the WorkPool's 30 workers, beside the same addresses
+// fetched by `xargs -P 30 curl` and by a plain loop of 30 threads calling
+// HttpGet; and the CPU a started pool uses while it has nothing to do.
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/http.h"
+#include "verification/work_pool.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr int kFetches = 10'000;
+constexpr int kThreads = 30;
+constexpr std::size_t kPageSize = 5 * 1024;
+
+int FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+bool Accepts(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// nginx serving one static 5 KB page from a temporary folder; one worker
+// process, no access log.
+class LocalNginx {
+public:
+    LocalNginx() {
+        char folder[] = "/tmp/zelvo-bench-nginx-XXXXXX";
+        if (::mkdtemp(folder) == nullptr) return;
+        folder_ = folder;
+        fs::create_directories(folder_ / "html");
+        fs::create_directories(folder_ / "logs");
+        std::ofstream(folder_ / "html" / "page.html") << std::string(kPageSize, 'x');
+        port_ = FreePort();
+        std::ofstream(folder_ / "nginx.conf")
+            << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
+            << "error_log " << (folder_ / "logs" / "error.log").string() << ";\n"
+            << "pid " << (folder_ / "nginx.pid").string() << ";\n"
+            << "events { worker_connections 4096; }\n"
+            << "http { access_log off;\n"
+            << "  client_body_temp_path " << folder_.string() << "/tmp;\n"
+            << "  server { listen 127.0.0.1:" << port_ << " backlog=4096; root "
+            << (folder_ / "html").string() << "; }\n}\n";
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::execl("/usr/sbin/nginx", "nginx", "-p", folder_.c_str(), "-e",
+                    (folder_ / "logs" / "error.log").c_str(), "-c",
+                    (folder_ / "nginx.conf").c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int i = 0; i < 500 && !Accepts(port_); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    ~LocalNginx() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (!folder_.empty()) fs::remove_all(folder_);
+    }
+    bool ready() const { return pid_ > 0 && Accepts(port_); }
+    std::string url(int number) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/page.html?no=" +
+               std::to_string(number);
+    }
+    fs::path folder() const { return folder_; }
+
+private:
+    fs::path folder_;
+    int port_ = 0;
+    pid_t pid_ = -1;
+};
+
+double Seconds(Clock::duration elapsed) {
+    return std::chrono::duration<double>(elapsed).count();
+}
+
+// The pool as a verification run uses it: one task per address.
+double PoolRate(const std::vector<std::string>& urls, std::atomic<int>& wrong) {
+    std::mutex mutex;
+    std::condition_variable finished;
+    int done = 0;
+    zelvo::WorkPool pool;
+    const auto begin = Clock::now();
+    pool.start(
+        [&](std::int32_t, std::uintptr_t, std::int32_t task) {
+            if (zelvo::HttpGet(urls[static_cast<std::size_t>(task - 1)]).size() != kPageSize) {
+                ++wrong;
+            }
+            std::lock_guard lock(mutex);
+            if (++done == static_cast<int>(urls.size())) finished.notify_one();
+        },
+        kThreads);
+    for (int i = 1; i <= static_cast<int>(urls.size()); ++i) pool.submit(i);
+    std::unique_lock lock(mutex);
+    finished.wait(lock, [&] { return done == static_cast<int>(urls.size()); });
+    return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);
+}
+
+// What the pool's dispatcher costs: the same fetches from plain threads.
+double ThreadLoopRate(const std::vector<std::string>& urls, std::atomic<int>& wrong) {
+    std::atomic<std::size_t> next{0};
+    const auto begin = Clock::now();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            for (std::size_t i = next++; i < urls.size(); i = next++) {
+                if (zelvo::HttpGet(urls[i]).size() != kPageSize) ++wrong;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);
+}
+
+double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folder) {
+    const fs::path list = folder / "urls.txt";
+    {
+        std::ofstream out(list);
+        for (const auto& url : urls) out << url << '\n';
+    }
+    const std::string command = std::string(ZELVO_XARGS_CURL) + " " + list.string() + " " +
+                                std::to_string(kThreads);
+    const auto begin = Clock::now();
+    if (std::system(command.c_str()) != 0) return 0;
+    return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);
+}
+
+void BM_FetchTenThousandPages(benchmark::State& state) {
+    LocalNginx nginx;
+    if (!nginx.ready()) {
+        state.SkipWithError("nginx could not be started on 127.0.0.1");
+        return;
+    }
+    std::vector<std::string> urls;
+    for (int i = 1; i <= kFetches; ++i) urls.push_back(nginx.url(i));
+    std::atomic<int> wrong{0};
+    double pool = 0, loop = 0, xargs = 0;
+    for (auto _ : state) {
+        pool = PoolRate(urls, wrong);
+        loop = ThreadLoopRate(urls, wrong);
+        xargs = XargsCurlRate(urls, nginx.folder());
+    }
+    state.counters["pool_per_s"] = pool;
+    state.counters["thread_loop_per_s"] = loop;
+    state.counters["xargs_curl_per_s"] = xargs;
+    state.counters["pool_over_xargs"] = xargs > 0 ? pool / xargs : 0;
+    state.counters["pool_over_loop"] = loop > 0 ? pool / loop : 0;
+    state.counters["wrong_bodies"] = wrong.load();
+}
+BENCHMARK(BM_FetchTenThousandPages)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
+double CpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The dispatcher polls every millisecond even with nothing to hand out.
+void BM_IdleStartedPool(benchmark::State& state) {
+    const auto idleFor = std::chrono::seconds(3);
+    double percent = 0;
+    for (auto _ : state) {
+        zelvo::WorkPool pool;
+        pool.start([](std::int32_t, std::uintptr_t, std::int32_t) {}, kThreads);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // threads settled
+        const double cpuBefore = CpuSeconds();
+        const auto begin = Clock::now();
+        std::this_thread::sleep_for(idleFor);
+        percent = 100.0 * (CpuSeconds() - cpuBefore) / Seconds(Clock::now() - begin);
+    }
+    state.counters["cpu_percent_of_one_core"] = percent;
+}
+BENCHMARK(BM_IdleStartedPool)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
+}  // namespace
