@@ -1,7 +1,13 @@
 #include "courier_simulator.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 
 #include "courier_fixtures.h"
@@ -22,29 +28,24 @@ int courierIndex(std::string_view courier) {
     std::abort();
 }
 
-// Enough threads that every worker of a run is answered at once.
-constexpr int kServerThreads = 64;
-
 }  // namespace
 
-CourierSimulator::CourierSimulator() : server_(std::make_unique<httplib::Server>()) {
-    server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
-    server_->Get(R"(/track/(\d+))",
-                 [this](const httplib::Request& request, httplib::Response& response) {
-                     const int index = std::atoi(request.matches[1].str().c_str());
-                     const Bytes page = answer(index, request.get_param_value("no"));
-                     response.set_content(std::string(page.begin(), page.end()), "text/html");
-                 });
-    server_->Get(std::string(kRailwayPath), [this](const httplib::Request& request,
-                                                   httplib::Response& response) {
-        const Bytes page = answer(courierIndex("中铁快运"), request.get_param_value("sheet_no"));
-        response.set_content(std::string(page.begin(), page.end()), "text/html");
-    });
-    port_ = server_->bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
-    while (!server_->is_running()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+CourierSimulator::CourierSimulator() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int on = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener_, 256) != 0) {
+        std::abort();
     }
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    acceptor_ = std::thread([this] { acceptLoop(); });
     for (const CourierFixture& fixture : courierFixtures()) {
         addRecord(fixture.courier, fixture.number);
     }
@@ -52,8 +53,134 @@ CourierSimulator::CourierSimulator() : server_(std::make_unique<httplib::Server>
 
 CourierSimulator::~CourierSimulator() {
     release();
-    server_->stop();
-    thread_.join();
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+    acceptor_.join();
+    std::unique_lock lock(connectionsMutex_);
+    connectionsDone_.wait(lock, [this] { return activeConnections_ == 0; });
+}
+
+void CourierSimulator::acceptLoop() {
+    for (;;) {
+        const int connection = ::accept(listener_, nullptr, nullptr);
+        if (connection < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        {
+            std::lock_guard lock(connectionsMutex_);
+            ++activeConnections_;
+        }
+        // Detached, so that a long run does not keep thousands of ended
+        // threads; the destructor waits until every one has finished.
+        std::thread([this, connection] {
+            serve(connection);
+            std::lock_guard lock(connectionsMutex_);
+            --activeConnections_;
+            connectionsDone_.notify_all();
+        }).detach();
+    }
+}
+
+namespace {
+
+std::string percentDecoded(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out.push_back(
+                static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16)));
+            i += 2;
+        } else if (text[i] == '+') {
+            out.push_back(' ');
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// The value of one query parameter; empty when absent.
+std::string queryValue(std::string_view query, std::string_view name) {
+    std::size_t pos = 0;
+    while (pos <= query.size()) {
+        const std::size_t end = std::min(query.find('&', pos), query.size());
+        const std::string_view pair = query.substr(pos, end - pos);
+        const std::size_t equals = pair.find('=');
+        if (pair.substr(0, equals) == name) {
+            return equals == std::string_view::npos ? std::string()
+                                                    : percentDecoded(pair.substr(equals + 1));
+        }
+        pos = end + 1;
+    }
+    return {};
+}
+
+bool sendAll(int connection, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t sent = ::send(connection, data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CourierSimulator::route(const std::string& target, Bytes& page) {
+    const std::size_t question = target.find('?');
+    const std::string path = target.substr(0, question);
+    const std::string query =
+        question == std::string::npos ? std::string() : target.substr(question + 1);
+    constexpr std::string_view kTrack = "/track/";
+    if (path.compare(0, kTrack.size(), kTrack) == 0) {
+        const std::string index = path.substr(kTrack.size());
+        if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const int courier = std::atoi(index.c_str());
+        if (courier < 0 || static_cast<std::size_t>(courier) >= courierTable().size()) return false;
+        page = answer(courier, queryValue(query, "no"));
+        return true;
+    }
+    if (path == kRailwayPath) {
+        page = answer(courierIndex("中铁快运"), queryValue(query, "sheet_no"));
+        return true;
+    }
+    return false;
+}
+
+void CourierSimulator::serve(int connection) {
+    std::string request;
+    char buffer[4096];
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
+        const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
+        if (received <= 0) break;
+        request.append(buffer, static_cast<std::size_t>(received));
+    }
+    // "GET <target> HTTP/1.x"
+    const std::size_t first = request.find(' ');
+    const std::size_t second = first == std::string::npos ? first : request.find(' ', first + 1);
+    Bytes page;
+    std::string head;
+    if (second != std::string::npos && request.compare(0, first, "GET") == 0 &&
+        route(request.substr(first + 1, second - first - 1), page)) {
+        head = "HTTP/1.0 200 OK\r\n";
+    } else {
+        head = "HTTP/1.0 404 Not Found\r\n";
+    }
+    head += "Content-Type: text/html\r\nContent-Length: " + std::to_string(page.size()) +
+            "\r\nConnection: close\r\n\r\n";
+    if (sendAll(connection, head)) {
+        sendAll(connection,
+                std::string_view(reinterpret_cast<const char*>(page.data()), page.size()));
+    }
+    ::shutdown(connection, SHUT_WR);
+    // Let the client read to the end before the socket goes.
+    while (::recv(connection, buffer, sizeof buffer, 0) > 0) {
+    }
+    ::close(connection);
 }
 
 std::string CourierSimulator::queryUrlPrefix(std::string_view courier) const {
