@@ -31,9 +31,9 @@ void BM_ExpandDefaultTemplate(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(state.iterations() * kLines);
-    state.counters["ns_per_line"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kLines,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_line"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kLines,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ExpandDefaultTemplate)->Unit(benchmark::kMillisecond);
 
@@ -56,9 +56,9 @@ void BM_ExpandIntoReusedBuffer(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(out);
     }
-    state.counters["ns_per_line"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kLines,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_line"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kLines,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ExpandIntoReusedBuffer)->Unit(benchmark::kMillisecond);
 

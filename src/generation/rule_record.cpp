@@ -28,8 +28,8 @@ std::optional<std::string> FindRuleLine(std::string_view ruleText, std::string_v
 std::optional<RuleRecord> ParseRuleRecord(std::string_view line) {
     std::vector<std::string> f = SplitText(line, "|");
     if (f.size() != kRuleFieldCount) return std::nullopt;
-    return RuleRecord{std::move(f[0]), std::move(f[1]),  std::move(f[2]), std::move(f[3]),
-                      std::move(f[4]), std::move(f[5]),  std::move(f[6]), std::move(f[7]),
+    return RuleRecord{std::move(f[0]), std::move(f[1]), std::move(f[2]),  std::move(f[3]),
+                      std::move(f[4]), std::move(f[5]), std::move(f[6]),  std::move(f[7]),
                       std::move(f[8]), std::move(f[9]), std::move(f[10]), std::move(f[11])};
 }
 
@@ -47,8 +47,8 @@ void applyRule(UiPort& ui, std::string_view ruleText, std::string& queryUrlPrefi
     if (!line) {
         SetTextColourIfSupported(ui, kTemplates, kDescriptionBox, kColourRed);
         ui.SetText(kTemplates, kDescriptionBox, kNoRuleNotice);
-        for (const char* box : {"固数1", "固数2", "固数3", "随机框", "时间框", "生成个数框",
-                                "快递类型", "规则"}) {
+        for (const char* box :
+             {"固数1", "固数2", "固数3", "随机框", "时间框", "生成个数框", "快递类型", "规则"}) {
             ui.SetText(kMain, box, "");
         }
         return;

@@ -59,11 +59,11 @@ TemplateExpander::TemplateExpander(const GenerationSettings& settings, Reseed re
       reseed_(reseed ? reseed : &ReseedFromClock),
       randomCount_(ToInteger(settings.randomCount)),
       counter_(static_cast<std::uint32_t>(ToInteger(settings.counter))) {
-    counterLength_ = static_cast<int>(
-        std::to_chars(counterText_, counterText_ + sizeof counterText_,
-                      static_cast<std::int32_t>(counter_))
-            .ptr -
-        counterText_);
+    counterLength_ =
+        static_cast<int>(std::to_chars(counterText_, counterText_ + sizeof counterText_,
+                                       static_cast<std::int32_t>(counter_))
+                             .ptr -
+                         counterText_);
     DateTime start = TextToDateTime(settings.startTime);
     year_ = YearOf(start);
     month_ = MonthOf(start);
@@ -77,13 +77,20 @@ TemplateExpander::TemplateExpander(const GenerationSettings& settings, Reseed re
 
 std::string TemplateExpander::expandPlaceholder(std::string_view part) {
     switch (ClassifyPart(part)) {
-        case PlaceholderKind::Fixed1: return settings_.fixed1;
-        case PlaceholderKind::Fixed2: return settings_.fixed2;
-        case PlaceholderKind::Fixed3: return settings_.fixed3;
-        case PlaceholderKind::Random: return randomDigits(randomCount_);
-        case PlaceholderKind::Increment: return nextIncrement();
-        case PlaceholderKind::Time: return nextTimeStamp();
-        case PlaceholderKind::None: break;
+        case PlaceholderKind::Fixed1:
+            return settings_.fixed1;
+        case PlaceholderKind::Fixed2:
+            return settings_.fixed2;
+        case PlaceholderKind::Fixed3:
+            return settings_.fixed3;
+        case PlaceholderKind::Random:
+            return randomDigits(randomCount_);
+        case PlaceholderKind::Increment:
+            return nextIncrement();
+        case PlaceholderKind::Time:
+            return nextTimeStamp();
+        case PlaceholderKind::None:
+            break;
     }
     return {};
 }
@@ -110,17 +117,22 @@ char* TemplateExpander::writeLine(const std::vector<PlaceholderKind>& parts, cha
 }
 
 char* TemplateExpander::writeExpansion(PlaceholderKind kind, char* out) {
-    auto copy = [out](const std::string& text) {
-        return std::copy(text.begin(), text.end(), out);
-    };
+    auto copy = [out](const std::string& text) { return std::copy(text.begin(), text.end(), out); };
     switch (kind) {
-        case PlaceholderKind::Fixed1: return copy(settings_.fixed1);
-        case PlaceholderKind::Fixed2: return copy(settings_.fixed2);
-        case PlaceholderKind::Fixed3: return copy(settings_.fixed3);
-        case PlaceholderKind::Random: return writeRandomDigits(randomCount_, out);
-        case PlaceholderKind::Increment: return writeIncrement(out);
-        case PlaceholderKind::Time: return writeTimeStamp(out);
-        case PlaceholderKind::None: break;
+        case PlaceholderKind::Fixed1:
+            return copy(settings_.fixed1);
+        case PlaceholderKind::Fixed2:
+            return copy(settings_.fixed2);
+        case PlaceholderKind::Fixed3:
+            return copy(settings_.fixed3);
+        case PlaceholderKind::Random:
+            return writeRandomDigits(randomCount_, out);
+        case PlaceholderKind::Increment:
+            return writeIncrement(out);
+        case PlaceholderKind::Time:
+            return writeTimeStamp(out);
+        case PlaceholderKind::None:
+            break;
     }
     return out;
 }
@@ -152,11 +164,11 @@ char* TemplateExpander::writeIncrement(char* out) {
             ++counterLength_;
         }
     } else {
-        counterLength_ = static_cast<int>(
-            std::to_chars(counterText_, counterText_ + sizeof counterText_,
-                          static_cast<std::int32_t>(counter_))
-                .ptr -
-            counterText_);
+        counterLength_ =
+            static_cast<int>(std::to_chars(counterText_, counterText_ + sizeof counterText_,
+                                           static_cast<std::int32_t>(counter_))
+                                 .ptr -
+                             counterText_);
     }
     return std::copy(counterText_, counterText_ + counterLength_, out);
 }
@@ -208,13 +220,26 @@ std::int64_t MaxLineBytes(const std::vector<PlaceholderKind>& parts,
     std::int64_t bytes = 2;  // "\r\n"
     for (PlaceholderKind kind : parts) {
         switch (kind) {
-            case PlaceholderKind::Fixed1: bytes += settings.fixed1.size(); break;
-            case PlaceholderKind::Fixed2: bytes += settings.fixed2.size(); break;
-            case PlaceholderKind::Fixed3: bytes += settings.fixed3.size(); break;
-            case PlaceholderKind::Random: bytes += randomDigits; break;
-            case PlaceholderKind::Increment: bytes += 11; break;  // "-2147483648"
-            case PlaceholderKind::Time: bytes += 12; break;
-            case PlaceholderKind::None: break;
+            case PlaceholderKind::Fixed1:
+                bytes += settings.fixed1.size();
+                break;
+            case PlaceholderKind::Fixed2:
+                bytes += settings.fixed2.size();
+                break;
+            case PlaceholderKind::Fixed3:
+                bytes += settings.fixed3.size();
+                break;
+            case PlaceholderKind::Random:
+                bytes += randomDigits;
+                break;
+            case PlaceholderKind::Increment:
+                bytes += 11;
+                break;  // "-2147483648"
+            case PlaceholderKind::Time:
+                bytes += 12;
+                break;
+            case PlaceholderKind::None:
+                break;
         }
         // Stop counting once past any limit, so the sum cannot overflow.
         if (bytes > kMaxGeneratedBytes) return kMaxGeneratedBytes + 1;

@@ -36,7 +36,7 @@ std::vector<std::string> splitTemplate(std::string_view numberTemplate);
 std::string formatTimeStamp(DateTime t);
 
 class TemplateExpander {
-public:
+  public:
     // Reseeds the generator at every {随机}; tests pass a fixed seed.
     using Reseed = void (*)();
 
@@ -60,7 +60,7 @@ public:
     std::string counterText() const { return std::string(counterText_, counterLength_); }
     DateTime runningTime() const;
 
-private:
+  private:
     char* writeRandomDigits(int n, char* out);
     char* writeIncrement(char* out);
     char* writeTimeStamp(char* out);

@@ -14,7 +14,7 @@ inline constexpr int kColourRed = 255;
 // a port that can colour text implements this as well, and the callers colour
 // the box only where it does.
 class TextColourControl {
-public:
+  public:
     virtual ~TextColourControl() = default;
     virtual void SetTextColour(WindowId window, std::string_view control, int colour) = 0;
 };

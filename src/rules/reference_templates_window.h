@@ -13,7 +13,7 @@ namespace zelvo {
 
 // The couriers listed, in order; the id shown is the position from 1.
 inline constexpr std::array<std::string_view, 12> kReferenceCouriers = {
-    "中通快递", "圆通快递",   "顺风快递",     "韵达快递",  "天天快递", "汇通快递",
+    "中通快递",   "圆通快递",   "顺风快递", "韵达快递",     "天天快递", "汇通快递",
     "鑫飞鸿快递", "宅急送快递", "德邦物流", "希伊艾斯CCES", "星辰急便", "AAE全球专递",
 };
 

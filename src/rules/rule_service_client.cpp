@@ -31,8 +31,7 @@ std::string DefaultRuleSourceAddress() { return ZELVO_RULE_SOURCE_URL; }
 
 std::string BuiltInRuleList() { return std::string(config::kBuiltInRuleRecord) + "\r\n"; }
 
-RuleServiceClient::RuleServiceClient(std::string address, Fetch fetch,
-                                     int replyLimitMs)
+RuleServiceClient::RuleServiceClient(std::string address, Fetch fetch, int replyLimitMs)
     : address_(std::move(address)),
       fetch_(fetch ? std::move(fetch) : Fetch(&HttpGet)),
       replyLimitMs_(replyLimitMs) {}
@@ -63,7 +62,8 @@ std::string RuleServiceClient::fetchRuleList() {
     }).detach();
 
     std::unique_lock lock(pending->mutex);
-    if (!pending->done.wait_for(lock, std::chrono::milliseconds(replyLimitMs_), [&] { return pending->body.has_value(); })) {
+    if (!pending->done.wait_for(lock, std::chrono::milliseconds(replyLimitMs_),
+                                [&] { return pending->body.has_value(); })) {
         return {};
     }
     if (pending->body->size() > kMaxReplyBytes) return {};

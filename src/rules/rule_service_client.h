@@ -19,7 +19,7 @@ std::string BuiltInRuleList();
 // GET with a GBK RuleList. Without an address the client delivers the built-in
 // record. Built unconnected; closing a closed client does nothing.
 class RuleServiceClient {
-public:
+  public:
     using Fetch = std::function<Bytes(std::string_view address)>;
 
     static constexpr int kReplyLimitMs = 60'000;
@@ -27,8 +27,7 @@ public:
     static constexpr std::size_t kMaxReplyBytes = 16 * 1024 * 1024;
 
     // fetch defaults to HttpGet; tests shorten the limit and may fake the fetch.
-    explicit RuleServiceClient(std::string address = DefaultRuleSourceAddress(),
-                               Fetch fetch = {},
+    explicit RuleServiceClient(std::string address = DefaultRuleSourceAddress(), Fetch fetch = {},
                                int replyLimitMs = kReplyLimitMs);
 
     RuleServiceClient(const RuleServiceClient&) = delete;
@@ -44,7 +43,7 @@ public:
     // limit. Blocks the caller until then.
     std::string fetchRuleList();
 
-private:
+  private:
     std::string address_;
     Fetch fetch_;
     int replyLimitMs_;

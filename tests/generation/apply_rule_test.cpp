@@ -21,7 +21,7 @@ constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
 
 // A port that can colour text, as the real frontends do.
 class ColourUi : public testing::MemoryUi, public TextColourControl {
-public:
+  public:
     void SetTextColour(WindowId window, std::string_view control, int colour) override {
         colours.push_back({window, std::string(control), colour});
     }
@@ -34,8 +34,8 @@ public:
     std::vector<Colour> colours;
 };
 
-const std::vector<std::string> kBoxes = {"固数1", "固数2", "固数3", "随机框", "时间框",
-                                         "生成个数框", "快递类型", "规则", "递增", "生成内容"};
+const std::vector<std::string> kBoxes = {"固数1",      "固数2",    "固数3", "随机框", "时间框",
+                                         "生成个数框", "快递类型", "规则",  "递增",   "生成内容"};
 
 std::string BuiltInList() { return std::string(config::kBuiltInRuleRecord) + "\r\n"; }
 
@@ -46,7 +46,7 @@ std::string Record(const std::string& name, const std::string& fixed1,
 }
 
 class ApplyRule : public ::testing::Test {
-protected:
+  protected:
     ApplyRule() {
         ui.LoadWindow(kMain, false);
         ui.LoadWindow(kTemplates, false);
@@ -112,8 +112,8 @@ TEST_F(ApplyRule, LinesWithoutTwelveFieldsAreIgnoredSilently) {
 
 TEST_F(ApplyRule, TheFirstLineContainingTheNameIsApplied) {
     std::string list = Record("圆通快递", "111", "参考定单-比中通快递便宜") + "\r\n" +
-                       Record("中通快递", "222") + "\r\n" + Record("中通快递一部", "333") +
-                       "\r\n" + Record("中通快递二部", "444");
+                       Record("中通快递", "222") + "\r\n" + Record("中通快递一部", "333") + "\r\n" +
+                       Record("中通快递二部", "444");
     applyRule(ui, list, prefix, "中通快递");
     EXPECT_EQ(ui.GetText(kMain, "快递类型"), "圆通快递") << "found in the reference text";
     applyRule(ui, list, prefix, "中通快递一");
@@ -127,8 +127,8 @@ TEST_F(ApplyRule, AnUnknownCourierEmptiesTheBoxesAndShowsARedNotice) {
     ui.SetText(kMain, "生成内容", "12345\r\n");
     applyRule(ui, BuiltInList(), prefix, "韵达快递");
     std::map<std::string, std::string> b = boxes();
-    for (const char* name : {"固数1", "固数2", "固数3", "随机框", "时间框", "生成个数框",
-                             "快递类型", "规则"}) {
+    for (const char* name :
+         {"固数1", "固数2", "固数3", "随机框", "时间框", "生成个数框", "快递类型", "规则"}) {
         EXPECT_EQ(b[name], "") << name;
     }
     EXPECT_EQ(b["递增"], "111111111");

@@ -21,7 +21,7 @@ constexpr WindowId kMain = WindowId::Main;
 
 // Notes whether 生成内容 was visible whenever its content was set.
 class RecordingUi : public testing::MemoryUi {
-public:
+  public:
     void SetText(WindowId window, std::string_view control, std::string_view text) override {
         if (window == kMain && control == "生成内容") {
             visibleAtWrite.push_back(IsVisible(window, control));
@@ -33,7 +33,7 @@ public:
 
 // The main window with "生成" wired to the run, as the program wires it.
 class GenerationRun : public ::testing::Test {
-protected:
+  protected:
     GenerationRun() {
         ui.SetEventHandler([this](const UiEvent& event) {
             const ControlDesc* control = FindControl(FormOf(event.window), event.control);
@@ -89,7 +89,8 @@ TEST_F(GenerationRun, DefaultSettings) {
     ASSERT_TRUE(generate());
     l = lines();
     ASSERT_EQ(l.size(), 50u);
-    EXPECT_THAT(l[0], StartsWith("268928453111111162201001010001")) << "counter goes on, time restarts";
+    EXPECT_THAT(l[0], StartsWith("268928453111111162201001010001"))
+        << "counter goes on, time restarts";
     EXPECT_EQ(box("递增"), "111111211");
 }
 
@@ -125,7 +126,10 @@ TEST_F(GenerationRun, TemplatesAndBadBoxes) {
     } cases[] = {
         {"", "20100101", "3", {"", "", ""}, "111111111"},
         {"{固数1}{随机}", "20100101", "2", {"", ""}, "111111111"},
-        {"{递增}+{递增}", "20100101", "2", {"111111112111111113", "111111114111111115"},
+        {"{递增}+{递增}",
+         "20100101",
+         "2",
+         {"111111112111111113", "111111114111111115"},
          "111111115"},
         {"{时间}", "not a date", "2", {"10001010001", "10001010002"}, "111111111"},
         {"{时间}+{时间}", "2010-12-31 23:59", "1", {"201101010000201101010001"}, "111111111"},
@@ -158,8 +162,7 @@ TEST_F(GenerationRun, RandomPartsFollowTheDigitBox) {
         ASSERT_TRUE(generate());
         std::string expected;
         for (int i = 0; i < 20; ++i) expected += "\r\n";
-        EXPECT_EQ(box("生成内容"), expected)
-            << digits;
+        EXPECT_EQ(box("生成内容"), expected) << digits;
     }
     set("随机框", "7");
     ASSERT_TRUE(generate());
@@ -174,12 +177,10 @@ TEST_F(GenerationRun, OversizedRunsAreRefusedBeforeAnythingIsEmptied) {
         const char* count;
         const char* digits;
     } cases[] = {
-        {"2000001", "3"},
-        {"2147483647", "3"},
+        {"2000001", "3"},     {"2147483647", "3"},
         {"4294967295", "3"},   // wraps to -1: no line, no refusal (checked below)
         {"99999999999", "3"},  // wraps to 1215752191
-        {"1", "2147483647"},
-        {"5000", "100000"},
+        {"1", "2147483647"},  {"5000", "100000"},
     };
     for (const Case& c : cases) {
         ui.clearMessages();

@@ -22,7 +22,8 @@ std::string Record(const std::string& name, const std::string& reference = "参�
 TEST(RuleList, SplitsAtLineBreaks) {
     EXPECT_THAT(SplitRuleList(""), IsEmpty());
     EXPECT_THAT(SplitRuleList("a\r\nb"), ElementsAre("a", "b"));
-    EXPECT_THAT(SplitRuleList("a\r\nb\r\n"), ElementsAre("a", "b")) << "trailing break adds no line";
+    EXPECT_THAT(SplitRuleList("a\r\nb\r\n"), ElementsAre("a", "b"))
+        << "trailing break adds no line";
     EXPECT_THAT(SplitRuleList("a\r\n\r\nb"), ElementsAre("a", "", "b"));
     EXPECT_THAT(SplitRuleList("a\nb"), ElementsAre("a\nb")) << "a bare LF is no separator";
 }
@@ -54,8 +55,8 @@ TEST(RuleRecordParsing, OnlyExactlyTwelveFieldsMakeARecord) {
         {"a|b|c|d|e|f|g|h|i|j|k", false},
         {"a|b|c|d|e|f|g|h|i|j|k|l|m", false},
         {"a|b|c|d|e|f|g|h|i|j|k|", false},  // a trailing "|" adds no empty field
-        {"a|b|c|d|e|f|g|h|i|j|k||", true},   // but two make one
-        {"|||||||||||", false},  // eleven empty fields
+        {"a|b|c|d|e|f|g|h|i|j|k||", true},  // but two make one
+        {"|||||||||||", false},             // eleven empty fields
         {"|||||||||||x", true},
         {"", false},
     };
@@ -72,8 +73,8 @@ TEST(RuleRecordParsing, ABarInsideADoubleByteCharacterIsNoSeparator) {
 }
 
 TEST(RuleLookup, FirstLineContainingTheNameAnywhere) {
-    std::string list = Record("圆通快递", "参考定单-中通快递的样例") + "\r\n" +
-                       Record("中通快递") + "\r\n" + Record("中通速递");
+    std::string list = Record("圆通快递", "参考定单-中通快递的样例") + "\r\n" + Record("中通快递") +
+                       "\r\n" + Record("中通速递");
     // Found in the first record's reference text before the second's name.
     EXPECT_THAT(FindRuleLine(list, "中通快递"), Optional(SplitRuleList(list)[0]));
     EXPECT_THAT(FindRuleLine(list, "中通速"), Optional(SplitRuleList(list)[2]));

@@ -63,12 +63,18 @@ TEST(TemplateSplit, PartsAreComparedByteForByte) {
         const char* part;
         PlaceholderKind kind;
     } cases[] = {
-        {"{固数1}", PlaceholderKind::Fixed1},   {"{固数2}", PlaceholderKind::Fixed2},
-        {"{固数3}", PlaceholderKind::Fixed3},   {"{随机}", PlaceholderKind::Random},
-        {"{递增}", PlaceholderKind::Increment}, {"{时间}", PlaceholderKind::Time},
-        {"", PlaceholderKind::None},            {" {随机}", PlaceholderKind::None},
-        {"{随机} ", PlaceholderKind::None},     {"{固数4}", PlaceholderKind::None},
-        {"｛随机｝", PlaceholderKind::None},    {"{固数１}", PlaceholderKind::None},
+        {"{固数1}", PlaceholderKind::Fixed1},
+        {"{固数2}", PlaceholderKind::Fixed2},
+        {"{固数3}", PlaceholderKind::Fixed3},
+        {"{随机}", PlaceholderKind::Random},
+        {"{递增}", PlaceholderKind::Increment},
+        {"{时间}", PlaceholderKind::Time},
+        {"", PlaceholderKind::None},
+        {" {随机}", PlaceholderKind::None},
+        {"{随机} ", PlaceholderKind::None},
+        {"{固数4}", PlaceholderKind::None},
+        {"｛随机｝", PlaceholderKind::None},
+        {"{固数１}", PlaceholderKind::None},
         {"{固数1}{随机}", PlaceholderKind::None},
     };
     for (const Case& c : cases) EXPECT_EQ(ClassifyPart(c.part), c.kind) << c.part;
@@ -77,7 +83,8 @@ TEST(TemplateSplit, PartsAreComparedByteForByte) {
 TEST(Generation, DefaultSettingsRun) {
     GenerationSettings settings = DefaultSettings();
     TemplateExpander expander(settings);
-    std::vector<std::string> lines = Lines(ExpandLines(expander, splitTemplate(kDefaultTemplate), 50));
+    std::vector<std::string> lines =
+        Lines(ExpandLines(expander, splitTemplate(kDefaultTemplate), 50));
 
     ASSERT_EQ(lines.size(), 50u);
     for (const std::string& line : lines) {

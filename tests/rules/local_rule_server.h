@@ -13,7 +13,7 @@ namespace zelvo::testing {
 // A rule source on 127.0.0.1: answers GET /rules with the current reply, or
 // holds the request until released (a source that never answers).
 class LocalRuleServer {
-public:
+  public:
     LocalRuleServer() {
         server_.Get("/rules", [this](const httplib::Request&, httplib::Response& response) {
             ++requests_;
@@ -33,9 +33,7 @@ public:
         thread_.join();
     }
 
-    std::string address() const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/rules";
-    }
+    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/rules"; }
     void reply(std::string body) {
         std::lock_guard lock(mutex_);
         reply_ = std::move(body);
@@ -51,7 +49,7 @@ public:
     }
     int requests() const { return requests_; }
 
-private:
+  private:
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;

@@ -39,7 +39,7 @@ bool SpinUntil(Done done, int limitMs = 20000) {
 }
 
 class QtReferenceTemplates : public ::testing::Test {
-protected:
+  protected:
     QtReferenceTemplates() : client("") {
         ui.SetEventHandler([this](const UiEvent& event) { route(event); });
         ui.LoadWindow(kMain, false);
@@ -84,7 +84,7 @@ protected:
     std::vector<std::string> templateParts;
     DateTime runningTime;
 
-private:
+  private:
     void route(const UiEvent& event) {
         const WindowDesc& form = FormOf(event.window);
         const std::vector<EventBinding>* events = &form.events;
@@ -92,14 +92,23 @@ private:
         for (const EventBinding& binding : *events) {
             if (binding.kind != event.kind) continue;
             switch (binding.action) {
-                case Action::OpenReferenceTemplates: ui.LoadWindow(kTemplates, false); break;
-                case Action::TemplatesCreated: templatesCreated(ui, client, ruleText); break;
-                case Action::TemplatesFirstActivated: fillCourierList(ui); break;
-                case Action::PickCourier: pickCourier(ui, ruleText, queryUrlPrefix); break;
+                case Action::OpenReferenceTemplates:
+                    ui.LoadWindow(kTemplates, false);
+                    break;
+                case Action::TemplatesCreated:
+                    templatesCreated(ui, client, ruleText);
+                    break;
+                case Action::TemplatesFirstActivated:
+                    fillCourierList(ui);
+                    break;
+                case Action::PickCourier:
+                    pickCourier(ui, ruleText, queryUrlPrefix);
+                    break;
                 case Action::GenerateNumbers:
                     generateNumbers(ui, templateParts, runningTime);
                     break;
-                default: break;
+                default:
+                    break;
             }
         }
     }

@@ -1,5 +1,3 @@
-#include "rules/reference_templates_window.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +9,7 @@
 #include "generation/generation_run.h"
 #include "local_rule_server.h"
 #include "memory_ui.h"
+#include "rules/reference_templates_window.h"
 #include "rules/rule_list_loading.h"
 
 namespace zelvo {
@@ -27,13 +26,13 @@ const char* const kLoading = "\r\n\r\n   正在更新列表中请稍候......";
 std::string BuiltInList() { return std::string(config::kBuiltInRuleRecord) + "\r\n"; }
 
 // A loaded list: longer than the built-in record.
-const std::string kFullList =
-    BuiltInList() +
-    "圆通快递|800|1|2|0|4|20110101|20|{固数1}+{递增}|参考定单-800123|http://y.example/?No=|圆通\r\n";
+const std::string kFullList = BuiltInList() +
+                              "圆通快递|800|1|2|0|4|20110101|20|{固数1}+{递增}|参考定单-800123|"
+                              "http://y.example/?No=|圆通\r\n";
 
 // The main window and the reference-template window wired as the program wires them.
 class Program {
-public:
+  public:
     explicit Program(std::string address, int replyLimitMs = 60'000)
         : client(std::move(address), {}, replyLimitMs) {
         ui.SetEventHandler([this](const UiEvent& event) { route(event); });
@@ -52,7 +51,7 @@ public:
     DateTime runningTime;
     std::vector<std::string> descriptionsAfterLoad;
 
-private:
+  private:
     void route(const UiEvent& event) {
         const WindowDesc& form = FormOf(event.window);
         const std::vector<EventBinding>* events = &form.events;
@@ -60,17 +59,24 @@ private:
         for (const EventBinding& binding : *events) {
             if (binding.kind != event.kind) continue;
             switch (binding.action) {
-                case Action::OpenReferenceTemplates: ui.LoadWindow(kTemplates, false); break;
+                case Action::OpenReferenceTemplates:
+                    ui.LoadWindow(kTemplates, false);
+                    break;
                 case Action::TemplatesCreated:
                     templatesCreated(ui, client, ruleText);
                     descriptionsAfterLoad.push_back(description());
                     break;
-                case Action::TemplatesFirstActivated: fillCourierList(ui); break;
-                case Action::PickCourier: pickCourier(ui, ruleText, queryUrlPrefix); break;
+                case Action::TemplatesFirstActivated:
+                    fillCourierList(ui);
+                    break;
+                case Action::PickCourier:
+                    pickCourier(ui, ruleText, queryUrlPrefix);
+                    break;
                 case Action::GenerateNumbers:
                     generateNumbers(ui, templateParts, runningTime);
                     break;
-                default: break;
+                default:
+                    break;
             }
         }
     }
@@ -85,9 +91,9 @@ TEST(ReferenceTemplates, OpensBesideTheCursorAndListsTheCouriers) {
     EXPECT_EQ(p.ui.GetText(kTemplates, ""), "加载列表完毕");
     EXPECT_THAT(p.descriptionsAfterLoad, ElementsAre(kLoading));
     EXPECT_EQ(p.description(), kLoading);
-    const char* names[] = {"中通快递", "圆通快递",   "顺风快递",     "韵达快递",
-                           "天天快递", "汇通快递",   "鑫飞鸿快递",   "宅急送快递",
-                           "德邦物流", "希伊艾斯CCES", "星辰急便", "AAE全球专递"};
+    const char* names[] = {"中通快递", "圆通快递",     "顺风快递",   "韵达快递",
+                           "天天快递", "汇通快递",     "鑫飞鸿快递", "宅急送快递",
+                           "德邦物流", "希伊艾斯CCES", "星辰急便",   "AAE全球专递"};
     ASSERT_EQ(p.ui.ListCount(kTemplates, "超级列表框1"), 12);
     for (int row = 0; row < 12; ++row) {
         EXPECT_THAT(p.ui.listRow(kTemplates, "超级列表框1", row),

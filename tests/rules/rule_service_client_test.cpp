@@ -13,8 +13,9 @@
 namespace zelvo {
 namespace {
 
-const std::string kList = "中通快递|1|2|3|4|5|20110101|6|{固数1}|参考|http://a.example/?No=|x\r\n"
-                          "圆通快递|1|2|3|4|5|20110101|6|{固数1}|参考|http://b.example/?No=|y\r\n";
+const std::string kList =
+    "中通快递|1|2|3|4|5|20110101|6|{固数1}|参考|http://a.example/?No=|x\r\n"
+    "圆通快递|1|2|3|4|5|20110101|6|{固数1}|参考|http://b.example/?No=|y\r\n";
 
 TEST(RuleServiceClient, WithoutAnAddressDeliversTheBuiltInRecord) {
     RuleServiceClient client("");
@@ -80,8 +81,15 @@ TEST(RuleServiceClient, BadRepliesGiveTheEmptyTextOrAreCutAtANul) {
          [](std::string_view) { return Bytes(RuleServiceClient::kMaxReplyBytes, 'a'); },
          std::string(RuleServiceClient::kMaxReplyBytes, 'a')},
         {"throws", [](std::string_view) -> Bytes { throw std::runtime_error("x"); }, ""},
-        {"NUL inside", [](std::string_view) { return Bytes{'a', '|', 0, 'b'}; }, "a|"},
-        {"garbage", [](std::string_view) { return Bytes{0xFF, 0xFE, '|', 0x81}; },
+        {"NUL inside",
+         [](std::string_view) {
+             return Bytes{'a', '|', 0, 'b'};
+         },
+         "a|"},
+        {"garbage",
+         [](std::string_view) {
+             return Bytes{0xFF, 0xFE, '|', 0x81};
+         },
          "\xFF\xFE|\x81"},
     };
     for (Case& c : cases) {
