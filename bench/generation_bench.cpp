@@ -5,7 +5,9 @@
 
 #include "generation/generation_run.h"
 #include "generation/template_expansion.h"
+#ifdef ZELVO_BENCH_MEMORY_UI
 #include "memory_ui.h"
+#endif
 
 namespace zelvo {
 namespace {
@@ -62,6 +64,7 @@ void BM_ExpandIntoReusedBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_ExpandIntoReusedBuffer)->Unit(benchmark::kMillisecond);
 
+#ifdef ZELVO_BENCH_MEMORY_UI
 // The whole "生成" click on the in-memory port: boxes read, limit check, box
 // hidden, filled in one call, counter written back.
 void BM_GenerateClickInMemory(benchmark::State& state) {
@@ -77,6 +80,7 @@ void BM_GenerateClickInMemory(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kLines);
 }
 BENCHMARK(BM_GenerateClickInMemory)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace
 }  // namespace zelvo
