@@ -1,5 +1,6 @@
 #include "generation/recent_numbers.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -42,6 +43,19 @@ std::int64_t toLongInteger(std::string_view text) {
         value = 0u - value;
     }
     return static_cast<std::int64_t>(value);
+}
+
+constexpr std::string_view kTooMany =
+    "生成个数或位数太大：一次最多生成2000000个单号，生成内容最多128MB。请减少生成个数或位数。";
+
+// The same bounds as a generation run: a count or a digit count typed by
+// mistake must not fill the memory or hold the window for hours.
+bool fitsGenerationLimits(int count, int prefixLength, int digits) {
+    if (count <= 0) return true;
+    if (count > kMaxGeneratedLines) return false;
+    // A counted tail can grow to 20 digits; a padded or random one has k.
+    const std::int64_t lineBytes = prefixLength + std::max(digits, 20) + 2;
+    return static_cast<std::int64_t>(count) * lineBytes <= kMaxGeneratedBytes;
 }
 
 int digitsWanted(UiPort& ui) { return ToInteger(ui.GetText(kRecent, kDigitsBox)); }
@@ -105,6 +119,11 @@ void generateFromRecentNumber(UiPort& ui, const std::function<void()>& startVeri
     const int varying = digitsWanted(ui);
     const std::string prefix = LeftText(recent, length - varying);
     const std::int64_t counter = toLongInteger(RightText(recent, varying));
+    if (!fitsGenerationLimits(countWanted(ui), TextLength(prefix), varying)) {
+        ui.MessageBox(kTooMany, kIconInformation);
+        ui.SetEnabled(kRecent, kStartButton, true);
+        return;
+    }
 
     SeedRandom();
     ui.SetVisible(kMain, kNumbersBox, false);

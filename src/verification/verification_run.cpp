@@ -195,7 +195,7 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
     const int threads = ToInteger(ui.GetText(kMain, kThreadsBox));
 
     std::shared_ptr<Tasks> tasks = tasks_;
-    pool.start(
+    const bool started = pool.start(
         [run, tasks](std::int32_t, std::uintptr_t, std::int32_t task) {
             verifyNumber(*run, task);
             tasks->add(-1);
@@ -203,8 +203,8 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
         threads);
     ui.SetProgressMax(kMain, kProgress, count);
     ui.ListClear(kMain, kResultList);
-    if (count == 0) {
-        // Nothing to verify: the run has ended.
+    if (count == 0 || !started) {
+        // Nothing to verify, or no worker to verify it: the run has ended.
         ui.SetEnabled(kMain, kVerifyButton, true);
         return;
     }

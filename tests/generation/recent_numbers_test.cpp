@@ -157,6 +157,23 @@ TEST_F(RecentNumbersTest, EmptyNumberIsRefused) {
     EXPECT_EQ(ui.GetText(kMain, "生成内容"), "");
 }
 
+TEST_F(RecentNumbersTest, OversizedCountOrDigitsAreRefused) {
+    ui.LoadWindow(kRecent, false);
+    ui.SetText(kRecent, "编辑框1", "368609071200");
+    ui.SetText(kMain, "生成个数框", "2000001");
+    EXPECT_TRUE(ui.click(kRecent, "按钮1"));
+    ui.SetText(kMain, "生成个数框", "10");
+    ui.SetText(kRecent, "编辑框2", "200000000");
+    EXPECT_TRUE(ui.click(kRecent, "按钮1"));
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[0].text, ui.messages()[1].text);
+    EXPECT_NE(ui.messages()[0].text.find("2000000"), std::string::npos);
+    EXPECT_EQ(ui.GetText(kMain, "生成内容"), "");
+    EXPECT_EQ(verifications, 0);
+    EXPECT_TRUE(ui.IsWindowOpen(kRecent));
+    EXPECT_TRUE(ui.IsEnabled(kRecent, "按钮1"));
+}
+
 TEST_F(RecentNumbersTest, CountOfZeroStillVerifies) {
     EXPECT_TRUE(generate("368609071200", "3", "0").empty());
     EXPECT_EQ(verifications, 1);
