@@ -31,10 +31,14 @@ std::vector<std::string> randomRow(std::mt19937& random, int ordinal) {
     std::uniform_int_distribution<int> hour(0, 23);
     std::uniform_int_distribution<long long> number(1000000000000LL, 1000000999999LL);
     const std::string departure = "2011-" + std::to_string(1 + ordinal % 12) + "-" +
-                                  std::to_string(day(random)) + " " +
-                                  std::to_string(hour(random)) + ":30";
-    return {std::to_string(ordinal), std::to_string(number(random)), departure,
-            ordinal % 2 ? "北京市朝阳区" : "上海市浦东新区", "2011-12-31 10:00", "广州市"};
+                                  std::to_string(day(random)) + " " + std::to_string(hour(random)) +
+                                  ":30";
+    return {std::to_string(ordinal),
+            std::to_string(number(random)),
+            departure,
+            ordinal % 2 ? "北京市朝阳区" : "上海市浦东新区",
+            "2011-12-31 10:00",
+            "广州市"};
 }
 
 void fillList(int rows, unsigned seed) {
@@ -63,9 +67,7 @@ void sortList(benchmark::State& state, int column, SortKind kind) {
     }
 }
 void BM_QtSortByNumber(benchmark::State& state) { sortList(state, 1, SortKind::Numeric); }
-void BM_QtSortByDepartureTime(benchmark::State& state) {
-    sortList(state, 2, SortKind::DateTime);
-}
+void BM_QtSortByDepartureTime(benchmark::State& state) { sortList(state, 2, SortKind::DateTime); }
 BENCHMARK(BM_QtSortByNumber)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtSortByDepartureTime)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 

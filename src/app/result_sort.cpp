@@ -46,7 +46,7 @@ int searchInsertPosition(int n, double k, KeyAt keyAt) {
 // positional reads of the search and the insertion cheap while holding exactly
 // the same sequence.
 class KeySequence {
-public:
+  public:
     struct Entry {
         double key;
         int source;
@@ -72,8 +72,7 @@ public:
             blocks_.back().reserve(2 * kBlockSize + 1);
             starts_.push_back(0);
         }
-        const std::size_t block =
-            position == size_ ? blocks_.size() - 1 : blockOf(position);
+        const std::size_t block = position == size_ ? blocks_.size() - 1 : blockOf(position);
         auto& items = blocks_[block];
         items.insert(items.begin() + (position - starts_[block]), entry);
         ++size_;
@@ -90,7 +89,7 @@ public:
         return result;
     }
 
-private:
+  private:
     static constexpr std::size_t kBlockSize = 256;
 
     std::size_t blockOf(int position) const {
@@ -103,8 +102,7 @@ private:
         std::vector<Entry> upper(items.begin() + kBlockSize, items.end());
         upper.reserve(2 * kBlockSize + 1);
         items.resize(kBlockSize);
-        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
-                       std::move(upper));
+        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(upper));
         starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
                        starts_[block] + static_cast<int>(kBlockSize));
     }
@@ -121,8 +119,7 @@ double sortKeyValue(std::string_view cellText, SortKind kind) {
     return kind == SortKind::Numeric ? ToNumber(trimmed) : TextToDateTime(trimmed).days;
 }
 
-int findInsertPosition(const std::vector<std::string>& keys, std::string_view key,
-                       SortKind kind) {
+int findInsertPosition(const std::vector<std::string>& keys, std::string_view key, SortKind kind) {
     const double k = sortKeyValue(key, kind);
     return searchInsertPosition(static_cast<int>(keys.size()), k, [&](int i) {
         return sortKeyValue(keys[static_cast<std::size_t>(i - 1)], kind);
@@ -136,8 +133,8 @@ std::vector<int> insertionSortOrder(const std::vector<std::string>& keyTexts, So
     KeySequence sequence(n);
     for (int r = 0; r < n; ++r) {
         const double k = sortKeyValue(keyTexts[static_cast<std::size_t>(r)], kind);
-        const int p = searchInsertPosition(sequence.size(), k,
-                                           [&](int i) { return sequence.at(i - 1).key; });
+        const int p =
+            searchInsertPosition(sequence.size(), k, [&](int i) { return sequence.at(i - 1).key; });
         sequence.insert(p - 1, {k, r});
     }
     return sequence.sources();

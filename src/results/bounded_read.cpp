@@ -4,8 +4,8 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include "runtime/gbk_utf8.h"
 

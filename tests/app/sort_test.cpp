@@ -64,8 +64,8 @@ std::vector<int> literalOrder(const std::vector<std::string>& cells, SortKind ki
 // Keys crowded together so that ties, near-ties inside the tolerance (which
 // make "equal" non-transitive) and blanks are common.
 std::string randomNumberText(std::mt19937& random) {
-    static const std::vector<std::string> odd = {
-        "", "　", "abc", " 7 ", "　12　", "１２", "-3", "1e3", "1000", "0x10", "+5", ".5"};
+    static const std::vector<std::string> odd = {"",   "　",  "abc",  " 7 ",  "　12　", "１２",
+                                                 "-3", "1e3", "1000", "0x10", "+5",     ".5"};
     std::uniform_int_distribution<int> pick(0, 9);
     std::uniform_int_distribution<int> base(0, 30);
     std::uniform_int_distribution<int> nudge(-3, 3);
@@ -87,7 +87,7 @@ std::string randomNumberText(std::mt19937& random) {
 }
 
 std::string randomTimeText(std::mt19937& random) {
-    static const std::vector<std::string> odd = {"",           "　",          "无",
+    static const std::vector<std::string> odd = {"",          "　",         "无",
                                                  "2011-13-1", "2011-02-29", " 2011-1-5 "};
     std::uniform_int_distribution<int> pick(0, 9);
     std::uniform_int_distribution<int> day(1, 4);
@@ -150,9 +150,9 @@ TEST(FindInsertPosition, TieOrder) {
         int position;
     };
     for (const Case& c : std::vector<Case>{
-             {"5", 6},           // equal to the last: after it
-             {"1", 1},           // equal to the first: before it
-             {"3", 4},           // equal to an inner key met by the search: right after it
+             {"5", 6},  // equal to the last: after it
+             {"1", 1},  // equal to the first: before it
+             {"3", 4},  // equal to an inner key met by the search: right after it
              {"0.5", 1},
              {"9", 6},
              {"2.5", 3},
@@ -170,7 +170,7 @@ constexpr WindowId kMain = WindowId::Main;
 constexpr std::string_view kList = "超级列表框1";
 
 class ResultSort : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(ui.LoadWindow(kMain, false)); }
 
     void addRow(const std::vector<std::string>& cells, int value = 0) {
@@ -232,9 +232,11 @@ TEST_F(ResultSort, EmptyAndUnreadableTimesComeFirstAscendingAndLastDescending) {
         SCOPED_TRACE(c);
         ui.ListClear(kMain, kList);
         std::vector<std::string> cells(6);
-        const std::vector<std::pair<std::string, std::string>> rows = {
-            {"1", "2011-1-5 9:30"}, {"2", ""}, {"3", "2010年12月31日"}, {"4", "无记录"},
-            {"5", "　2011-1-5 9:29　"}};
+        const std::vector<std::pair<std::string, std::string>> rows = {{"1", "2011-1-5 9:30"},
+                                                                       {"2", ""},
+                                                                       {"3", "2010年12月31日"},
+                                                                       {"4", "无记录"},
+                                                                       {"5", "　2011-1-5 9:29　"}};
         for (const auto& [number, time] : rows) {
             cells[0] = number;
             cells[static_cast<std::size_t>(c)] = time;

@@ -43,15 +43,24 @@ TEST(RowPassesFilter, PlacesAndCalendarDays) {
         {"start place in the middle", {"2011-1-7", "中国北京市", "2011-1-7", ""}, "北京", "", true},
         {"start place at the start", {"2011-1-7", "北京市", "2011-1-7", ""}, "北京", "", true},
         {"start place at the end", {"2011-1-7", "中国北京", "2011-1-7", ""}, "北京", "", true},
-        {"start place only in the receipt place", {"2011-1-7", "上海", "2011-1-7", "北京"}, "北京",
-         "", false},
+        {"start place only in the receipt place",
+         {"2011-1-7", "上海", "2011-1-7", "北京"},
+         "北京",
+         "",
+         false},
         {"end place", {"2011-1-7", "上海", "2011-1-7", "北京朝阳"}, "", "朝阳", true},
         {"end place missing", {"2011-1-7", "朝阳", "2011-1-7", "北京"}, "", "朝阳", false},
-        {"Latin letters match in case", {"2011-1-7", "Beijing", "2011-1-7", ""}, "beijing", "",
+        {"Latin letters match in case",
+         {"2011-1-7", "Beijing", "2011-1-7", ""},
+         "beijing",
+         "",
          false},
         {"the field is not trimmed", {"2011-1-7", "北京", "2011-1-7", ""}, " 北京", "", false},
-        {"no match from a second byte", {"2011-1-7", "\xB1\xB1\xBE\xA9", "2011-1-7", ""},
-         "\xB1\xBE", "", false},
+        {"no match from a second byte",
+         {"2011-1-7", "\xB1\xB1\xBE\xA9", "2011-1-7", ""},
+         "\xB1\xBE",
+         "",
+         false},
         {"first day, any time", {"2011-1-5 0:00", "", "2011-1-5 0:00", ""}, "", "", true},
         {"23:59 on the last day", {"2011-1-10 23:59", "", "2011-1-10 23:59:59", ""}, "", "", true},
         {"day before the first", {"2011-1-4 23:59", "", "2011-1-7", ""}, "", "", false},
@@ -76,13 +85,13 @@ TEST(RowPassesFilter, NoDateRowsPassOnlyWhenTheRangeStartsAtTheNoDateDay) {
 
 TEST(RowPassesFilter, AStartLaterThanTheEndKeepsNothing) {
     const FilterCells cells = {"2011-1-7", "", "2011-1-7", ""};
-    EXPECT_FALSE(rowPassesFilter(cells, anyPlaceIn(MakeDateTime(2011, 1, 8),
-                                                   MakeDateTime(2011, 1, 6))));
+    EXPECT_FALSE(
+        rowPassesFilter(cells, anyPlaceIn(MakeDateTime(2011, 1, 8), MakeDateTime(2011, 1, 6))));
 }
 
 // Records what the pass does at every deletion.
 class RecordingUi : public MemoryUi {
-public:
+  public:
     struct Deletion {
         int row;
         bool listVisible;
@@ -96,7 +105,7 @@ public:
 };
 
 class FilterWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(ui.LoadWindow(kMain, false));
         ui.SetEventHandler([this](const UiEvent& event) {
@@ -129,8 +138,10 @@ protected:
         ui.LoadWindow(kFilter, true);
     }
     void setDates(DateTime first, DateTime last) {
-        for (std::string_view name : {"发货时间始", "收货时间始"}) ui.SetDateValue(kFilter, name, first);
-        for (std::string_view name : {"发货时间终", "收货时间终"}) ui.SetDateValue(kFilter, name, last);
+        for (std::string_view name : {"发货时间始", "收货时间始"})
+            ui.SetDateValue(kFilter, name, first);
+        for (std::string_view name : {"发货时间终", "收货时间终"})
+            ui.SetDateValue(kFilter, name, last);
     }
     std::string savedText(std::string_view name) {
         return ToText(BytesView(ReadFileBytes(joinPath(CurrentDirectory(), name))));

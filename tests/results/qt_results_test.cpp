@@ -28,7 +28,7 @@ namespace zelvo::qt {
 namespace {
 
 class QtResults : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         previous = QDir::currentPath();

@@ -27,7 +27,7 @@ constexpr WindowId kMain = WindowId::Main;
 constexpr WindowId kFilter = WindowId::Filter;
 
 class ResultActions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui.SetEventHandler([this](const UiEvent& event) { routeEvent(state, ui, event); });
         ASSERT_TRUE(ui.LoadWindow(kMain, false));
@@ -106,8 +106,7 @@ TEST_F(ResultActions, ExportImportAndBlankNumbersFromTheirButtons) {
     ui.SetText(kMain, kCourierBox, "EMS");
     ui.queueFolderAnswer(folder.path());
     ASSERT_TRUE(ui.click(kMain, "按钮5"));
-    const std::string blank =
-        ToText(BytesView(ReadFileBytes(joinPath(folder.path(), "EMS.txt"))));
+    const std::string blank = ToText(BytesView(ReadFileBytes(joinPath(folder.path(), "EMS.txt"))));
     EXPECT_EQ(blank.substr(blank.size() - 8), "668009\r\n");
 }
 

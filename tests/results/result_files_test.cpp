@@ -1,10 +1,11 @@
+#include "results/result_files.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
-#include "results/result_files.h"
 #include "runtime/convert.h"
 #include "runtime/files.h"
 
@@ -17,10 +18,10 @@ TEST(ResultFileText, EveryCellFollowedByTheSeparatorEveryRowByALineBreak) {
     EXPECT_EQ(composeResultFile({}), "");
     const ResultTable rows = {{"1", "668001", "2011-1-5 9:30", "北京", "", ""},
                               {"2", "668002", "", "", "", "上海"}};
-    EXPECT_EQ(composeResultFile(rows),
-              "1" + kSep + "668001" + kSep + "2011-1-5 9:30" + kSep + "\xB1\xB1\xBE\xA9" + kSep +
-                  kSep + kSep + "\r\n" + "2" + kSep + "668002" + kSep + kSep + kSep + kSep +
-                  "\xC9\xCF\xBA\xA3" + kSep + "\r\n");
+    EXPECT_EQ(composeResultFile(rows), "1" + kSep + "668001" + kSep + "2011-1-5 9:30" + kSep +
+                                           "\xB1\xB1\xBE\xA9" + kSep + kSep + kSep + "\r\n" + "2" +
+                                           kSep + "668002" + kSep + kSep + kSep + kSep +
+                                           "\xC9\xCF\xBA\xA3" + kSep + "\r\n");
 }
 
 TEST(ResultFileText, ParsesLinesAndFields) {

@@ -24,7 +24,7 @@ constexpr WindowId kMain = WindowId::Main;
 const std::string kSep = "≤≌≥";
 
 class ResultSaving : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(ui.LoadWindow(kMain, false));
         ASSERT_FALSE(folder.path().empty());
@@ -79,10 +79,10 @@ TEST_F(ResultSaving, ExportOfAnEmptyListIsAnEmptyFileNamedByTheTime) {
 TEST_F(ResultSaving, ExportWritesEveryCellFollowedByTheSeparator) {
     addRow({"1", "668001", "2011-1-5 9:30", "北京", "", "上海"});
     addRow({"2", "668002"});
-    EXPECT_EQ(fileText(exportNow()),
-              "1" + kSep + "668001" + kSep + "2011-1-5 9:30" + kSep + "北京" + kSep + kSep +
-                  "上海" + kSep + "\r\n" + "2" + kSep + "668002" + kSep + kSep + kSep + kSep +
-                  kSep + "\r\n");
+    EXPECT_EQ(fileText(exportNow()), "1" + kSep + "668001" + kSep + "2011-1-5 9:30" + kSep +
+                                         "北京" + kSep + kSep + "上海" + kSep + "\r\n" + "2" +
+                                         kSep + "668002" + kSep + kSep + kSep + kSep + kSep +
+                                         "\r\n");
 }
 
 TEST_F(ResultSaving, ExportThenImportGivesTheSameRowsCellForCell) {
@@ -126,9 +126,9 @@ TEST_F(ResultSaving, TwoExportsInOneSecondShareTheNameAndTheSecondReplacesTheFir
 
 TEST_F(ResultSaving, ImportReadsLinesAndFieldsAsTheyStand) {
     const std::string path = joinPath(folder.path(), "saved.txt");
-    writeFile(path, "a" + kSep + "b" + kSep + "\r\n" + "\r\n" +
-                        "1" + kSep + "2" + kSep + "3" + kSep + "4" + kSep + "5" + kSep + "6" +
-                        kSep + "7" + kSep + "\r\n" + "no separator\r\n" + "last" + kSep);
+    writeFile(path, "a" + kSep + "b" + kSep + "\r\n" + "\r\n" + "1" + kSep + "2" + kSep + "3" +
+                        kSep + "4" + kSep + "5" + kSep + "6" + kSep + "7" + kSep + "\r\n" +
+                        "no separator\r\n" + "last" + kSep);
     ui.queueFolderAnswer(path);
     importResultList(ui);
     EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"a", "b", "", "", "", ""},
@@ -149,8 +149,7 @@ TEST_F(ResultSaving, ImportOfAnEmptyFileEmptiesTheList) {
 }
 
 TEST_F(ResultSaving, ImportOfWhatCannotBeReadLeavesTheListAndSaysSo) {
-    for (const std::string& path :
-         {joinPath(folder.path(), "missing.txt"), folder.path()}) {
+    for (const std::string& path : {joinPath(folder.path(), "missing.txt"), folder.path()}) {
         SCOPED_TRACE(path);
         ui.clearMessages();
         clearResultList(ui);
@@ -253,8 +252,8 @@ TEST_F(ResultSaving, ACourierNameThatNamesAnotherPlaceIsRefused) {
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].flags, 16);
     EXPECT_TRUE(folder.entries().empty());
-    EXPECT_FALSE(std::filesystem::exists(
-        std::filesystem::path(folder.path()).parent_path() / "EMS.txt"));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::path(folder.path()).parent_path() / "EMS.txt"));
 }
 
 }  // namespace

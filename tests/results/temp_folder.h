@@ -12,7 +12,7 @@
 namespace zelvo::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-results-XXXXXX");
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
@@ -35,13 +35,13 @@ public:
         return names;
     }
 
-private:
+  private:
     std::string path_;
 };
 
 // Makes a folder the current directory for the lifetime of the object.
 class CurrentDirectoryScope {
-public:
+  public:
     explicit CurrentDirectoryScope(const std::string& folder)
         : previous_(std::filesystem::current_path()) {
         std::filesystem::current_path(folder);
@@ -51,7 +51,7 @@ public:
         std::filesystem::current_path(previous_, ignored);
     }
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
