@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/config.h"
+#include "generation/rule_record.h"
 #include "runtime/convert.h"
 #include "runtime/http.h"
 
@@ -24,6 +25,13 @@ struct PendingReply {
     std::condition_variable done;
     std::optional<Bytes> body;
 };
+
+bool HoldsRuleRecord(std::string_view reply) {
+    for (const std::string& line : SplitRuleList(reply)) {
+        if (ParseRuleRecord(line)) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -67,7 +75,12 @@ std::string RuleServiceClient::fetchRuleList() {
         return {};
     }
     if (pending->body->size() > kMaxReplyBytes) return {};
-    return ToText(BytesView(*pending->body));  // a text ends at a NUL byte
+    std::string reply = ToText(BytesView(*pending->body));  // a text ends at a NUL byte
+    // The fetch returns error pages like any other body: a reply without a
+    // single record is a failed exchange, so that the next opening asks again
+    // instead of keeping an error page as the list for the rest of the run.
+    if (!HoldsRuleRecord(reply)) return {};
+    return reply;
 }
 
 }  // namespace zelvo

@@ -39,8 +39,9 @@ class RuleServiceClient {
     bool isOpen() const { return open_; }
 
     // The reply as a RuleList, or the empty text when the client is not open,
-    // the exchange fails, the reply is too big or no reply arrives within the
-    // limit. Blocks the caller until then.
+    // the exchange fails, the reply is too big or holds no RuleRecord at all
+    // (an error page), or no reply arrives within the limit. Blocks the
+    // caller until then.
     std::string fetchRuleList();
 
   private:

@@ -69,28 +69,33 @@ TEST(RuleServiceClient, AnUnreachableSourceGivesTheEmptyText) {
     EXPECT_EQ(client.fetchRuleList(), "");
 }
 
-TEST(RuleServiceClient, BadRepliesGiveTheEmptyTextOrAreCutAtANul) {
+Bytes AsBody(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+TEST(RuleServiceClient, RepliesWithoutARecordTooBigOrCutAtANul) {
+    const std::string record = std::string(config::kBuiltInRuleRecord);
+    const std::size_t limit = RuleServiceClient::kMaxReplyBytes;
+    const std::string atLimit = record + "\r\n" + std::string(limit - record.size() - 2, 'a');
     struct Case {
         const char* what;
         RuleServiceClient::Fetch fetch;
         std::string expected;
     } cases[] = {
-        {"huge", [](std::string_view) { return Bytes(RuleServiceClient::kMaxReplyBytes + 1, 'a'); },
-         ""},
-        {"at the limit",
-         [](std::string_view) { return Bytes(RuleServiceClient::kMaxReplyBytes, 'a'); },
-         std::string(RuleServiceClient::kMaxReplyBytes, 'a')},
+        {"at the limit", [&](std::string_view) { return AsBody(atLimit); }, atLimit},
+        {"beyond the limit", [&](std::string_view) { return AsBody(atLimit + "a"); }, ""},
         {"throws", [](std::string_view) -> Bytes { throw std::runtime_error("x"); }, ""},
         {"NUL inside",
-         [](std::string_view) {
-             return Bytes{'a', '|', 0, 'b'};
-         },
-         "a|"},
-        {"garbage",
+         [&](std::string_view) { return AsBody(record + "\r\nx" + std::string(1, '\0') + "y"); },
+         record + "\r\nx"},
+        {"an error page",
+         [](std::string_view) { return AsBody("<html><body>404 Not Found</body></html>"); }, ""},
+        {"garbage only",
          [](std::string_view) {
              return Bytes{0xFF, 0xFE, '|', 0x81};
          },
-         "\xFF\xFE|\x81"},
+         ""},
+        {"garbage beside a record",
+         [&](std::string_view) { return AsBody("\xFF\xFE|\x81\x40\r\n" + record); },
+         "\xFF\xFE|\x81\x40\r\n" + record},
     };
     for (Case& c : cases) {
         RuleServiceClient client("http://rules.example/", c.fetch);
@@ -103,11 +108,20 @@ TEST(RuleServiceClient, AsksTheAddressItWasGiven) {
     std::string asked;
     RuleServiceClient client("http://rules.example/list", [&](std::string_view address) {
         asked = address;
-        return Bytes{'o', 'k'};
+        return AsBody(kList);
     });
     client.open();
-    EXPECT_EQ(client.fetchRuleList(), "ok");
+    EXPECT_EQ(client.fetchRuleList(), kList);
     EXPECT_EQ(asked, "http://rules.example/list");
+}
+
+TEST(RuleServiceClient, AnErrorPageFromTheSourceIsAFailedExchange) {
+    testing::LocalRuleServer server;
+    server.reply("<html><head><title>500</title></head><body>Internal error</body></html>");
+    RuleServiceClient client(server.address());
+    client.open();
+    EXPECT_EQ(client.fetchRuleList(), "");
+    EXPECT_EQ(server.requests(), 1);
 }
 
 }  // namespace
