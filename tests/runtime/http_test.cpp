@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <cstdio>
+#include <cstdlib>
 #include <atomic>
 #include <mutex>
 #include <sstream>
@@ -247,6 +248,16 @@ TEST_F(HttpGetCases, ThirtyThreadsAtOnce) {
     for (const auto& mismatch : mismatches) ADD_FAILURE() << mismatch;
     limits.stallSeconds = 1;
     SetHttpLimits(limits);
+}
+
+TEST(HttpGetTls, AnUntrustedCertificateFailsBeforeReading) {
+    testing::SelfSignedTlsServer server;
+    if (!server.ready()) GTEST_SKIP() << "openssl is not available";
+    // The server does answer when its certificate is not checked...
+    const std::string unchecked = "curl -skf --noproxy '*' -o /dev/null " + server.url("/");
+    ASSERT_EQ(std::system(unchecked.c_str()), 0);
+    // ...but HttpGet checks it.
+    EXPECT_TRUE(HttpGet(server.url("/")).empty());
 }
 
 TEST_F(HttpGetTest, RedirectLoopEndsWithTheLastBody) {

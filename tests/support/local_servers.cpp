@@ -4,8 +4,13 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include <stdexcept>
 
@@ -146,6 +151,59 @@ void RawServer::acceptLoop() {
             ::shutdown(fd, SHUT_RDWR);
         });
     }
+}
+
+namespace {
+
+bool Accepts(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+SelfSignedTlsServer::SelfSignedTlsServer() {
+    char folder[] = "/tmp/zelvo-tls-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) return;
+    folder_ = folder;
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
+                             " -keyout " + folder_ + "/key.pem -out " + folder_ +
+                             "/cert.pem >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) return;
+    // The port is chosen here and handed to openssl, which binds it again.
+    const int probe = BoundSocket(&port_);
+    ::close(probe);
+    const std::string accept = "127.0.0.1:" + std::to_string(port_);
+    const std::string cert = folder_ + "/cert.pem";
+    const std::string key = folder_ + "/key.pem";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::execlp("openssl", "openssl", "s_server", "-quiet", "-www", "-accept", accept.c_str(),
+                 "-cert", cert.c_str(), "-key", key.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    for (int i = 0; i < 500 && pid_ > 0 && !ready_; ++i) {
+        ready_ = Accepts(port_);
+        if (!ready_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+SelfSignedTlsServer::~SelfSignedTlsServer() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    if (!folder_.empty()) std::filesystem::remove_all(folder_);
+}
+
+std::string SelfSignedTlsServer::url(std::string_view pathAndQuery) const {
+    return "https://127.0.0.1:" + std::to_string(port_) + std::string(pathAndQuery);
 }
 
 RefusingPort::RefusingPort() {

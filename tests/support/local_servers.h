@@ -89,6 +89,25 @@ private:
     std::vector<std::string> heads_;
 };
 
+// An https server with a self-signed certificate for 127.0.0.1 (openssl
+// s_server answering every request with a status page). ready() is false
+// when openssl is missing.
+class SelfSignedTlsServer {
+public:
+    SelfSignedTlsServer();
+    ~SelfSignedTlsServer();
+    SelfSignedTlsServer(const SelfSignedTlsServer&) = delete;
+    SelfSignedTlsServer& operator=(const SelfSignedTlsServer&) = delete;
+    bool ready() const { return ready_; }
+    std::string url(std::string_view pathAndQuery) const;
+
+private:
+    std::string folder_;
+    int port_ = 0;
+    int pid_ = -1;
+    bool ready_ = false;
+};
+
 // A port on 127.0.0.1 at which nothing listens: connecting is refused.
 class RefusingPort {
 public:
