@@ -5,10 +5,28 @@
 namespace zelvo::qt {
 
 ListModel::ListModel(std::vector<QString> titles, QObject* parent)
-    : QAbstractTableModel(parent), titles_(std::move(titles)) {}
+    : QAbstractTableModel(parent), titles_(std::move(titles)) {
+    flushTimer_.setSingleShot(true);
+    connect(&flushTimer_, &QTimer::timeout, this, &ListModel::Flush);
+}
 
 int ListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : Count();
+    return parent.isValid() ? 0 : shown_;
+}
+
+void ListModel::Flush() {
+    flushTimer_.stop();
+    sinceFlush_.restart();
+    if (shown_ >= Count()) return;
+    beginInsertRows({}, shown_, Count() - 1);
+    shown_ = Count();
+    endInsertRows();
+}
+
+void ListModel::ScheduleFlush() {
+    if (flushTimer_.isActive()) return;
+    const qint64 wait = sinceFlush_.isValid() ? kBatchMs - sinceFlush_.elapsed() : 0;
+    flushTimer_.start(wait > 0 ? static_cast<int>(wait) : 0);
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const {
@@ -16,7 +34,10 @@ int ListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !ValidCell(index.row(), index.column())) return {};
+    if (role != Qt::DisplayRole || index.row() >= shown_ ||
+        !ValidCell(index.row(), index.column())) {
+        return {};
+    }
     return FromGbk(rows_[static_cast<size_t>(index.row())].cells[static_cast<size_t>(index.column())]);
 }
 
@@ -43,23 +64,34 @@ int ListModel::Insert(int position, std::string_view title, int image, int state
     r.stateImage = stateImage;
     r.indent = indent;
     r.value = value;
+    if (row == Count()) {
+        rows_.push_back(std::move(r));
+        ScheduleFlush();
+        return row;
+    }
+    Flush();
     beginInsertRows({}, row, row);
     rows_.insert(rows_.begin() + row, std::move(r));
+    ++shown_;
     endInsertRows();
     return row;
 }
 
 void ListModel::Remove(int row) {
     if (!ValidRow(row)) return;
+    Flush();
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
+    --shown_;
     endRemoveRows();
 }
 
 void ListModel::Clear() {
     if (rows_.empty()) return;
+    flushTimer_.stop();
     beginResetModel();
     rows_.clear();
+    shown_ = 0;
     endResetModel();
 }
 
@@ -75,6 +107,7 @@ std::string ListModel::Text(int row, int column) const {
 void ListModel::SetText(int row, int column, std::string_view text) {
     if (!ValidCell(row, column)) return;
     rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = std::string(text);
+    if (row >= shown_) return;  // the view will read it with its batch
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, {Qt::DisplayRole});
 }

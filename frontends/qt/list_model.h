@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -9,6 +11,12 @@
 // The rows of one report-view list. Cells are kept as the program's GBK texts
 // and turned into display text only for the rows the view paints, so that
 // inserting 100,000 rows costs no conversions.
+//
+// Rows appended at the end reach the view in batches: a tree view lays out
+// all its rows after every change, and a verification run appends its rows
+// one cross-thread call at a time. The first batch goes out as soon as the
+// event loop runs, later ones at most every kBatchMs. The operations below
+// always see every row; only the view may lag by that much.
 namespace zelvo::qt {
 
 class ListModel : public QAbstractTableModel {
@@ -27,6 +35,8 @@ public:
     void Remove(int row);
     void Clear();
     int Count() const { return static_cast<int>(rows_.size()); }
+    // Hands the rows appended so far to the view now.
+    void Flush();
 
     std::string Text(int row, int column) const;
     void SetText(int row, int column, std::string_view text);
@@ -48,8 +58,14 @@ private:
     bool ValidCell(int row, int column) const;
     bool ValidRow(int row) const { return row >= 0 && row < Count(); }
 
+    void ScheduleFlush();
+
+    static constexpr int kBatchMs = 50;
     std::vector<QString> titles_;
     std::vector<Row> rows_;
+    int shown_ = 0;  // rows the view knows of: rows_[0, shown_)
+    QTimer flushTimer_;
+    QElapsedTimer sinceFlush_;
 };
 
 }  // namespace zelvo::qt

@@ -190,8 +190,25 @@ void QtUi::SetEventHandler(UiEventHandler handler) { handler_ = std::move(handle
 
 bool QtUi::OnGuiThread() const { return QThread::currentThread() == thread(); }
 
+bool QtUi::WaitUntilDone(const std::shared_ptr<Waiter>& waiter) {
+    std::unique_lock lock(callMutex_);
+    waiting_.insert(waiter.get());
+    waiter->cv.wait(lock, [&] { return waiter->done || shutDown_; });
+    waiting_.erase(waiter.get());
+    return waiter->done;
+}
+
+void QtUi::MarkDone(const std::shared_ptr<Waiter>& waiter, int result) {
+    std::lock_guard lock(callMutex_);
+    waiter->result = result;
+    waiter->done = true;
+    // Each caller has its own condition: waking all of them for every call
+    // would cost a context switch per waiting worker.
+    waiter->cv.notify_one();
+}
+
 bool QtUi::RunOnGuiThread(const std::function<void()>& work) {
-    auto done = std::make_shared<bool>(false);
+    auto waiter = std::make_shared<Waiter>();
     {
         std::lock_guard lock(callMutex_);
         if (shutDown_) return false;
@@ -201,22 +218,16 @@ bool QtUi::RunOnGuiThread(const std::function<void()>& work) {
     // it cannot begin while work runs.
     QMetaObject::invokeMethod(
         this,
-        [this, done, &work] {
+        [this, waiter, &work] {
             {
                 std::lock_guard lock(callMutex_);
                 if (shutDown_) return;
             }
             work();
-            {
-                std::lock_guard lock(callMutex_);
-                *done = true;
-            }
-            callDone_.notify_all();
+            MarkDone(waiter, 0);
         },
         Qt::QueuedConnection);
-    std::unique_lock lock(callMutex_);
-    callDone_.wait(lock, [&] { return *done || shutDown_; });
-    return *done;
+    return WaitUntilDone(waiter);
 }
 
 template <class R, class F>
@@ -241,8 +252,8 @@ void QtUi::Shutdown() {
         std::lock_guard lock(callMutex_);
         if (shutDown_) return;
         shutDown_ = true;
+        for (Waiter* waiter : waiting_) waiter->cv.notify_one();
     }
-    callDone_.notify_all();
     for (const QPointer<QMessageBox>& box : workerBoxes_) {
         if (box) {
             box->hide();
@@ -710,6 +721,7 @@ void QtUi::ListEnsureVisible(WindowId window, std::string_view list, int row) {
     Call([&] {
         BuiltControl* c = Control(window, list);
         if (!c || !c->model || row < 0 || row >= c->model->Count()) return;
+        c->model->Flush();
         static_cast<ListView*>(c->widget)->scrollTo(c->model->index(row, 0),
                                                     QAbstractItemView::EnsureVisible);
     });
@@ -729,6 +741,7 @@ void QtUi::ListSetCurrentRow(WindowId window, std::string_view list, int row) {
     Call([&] {
         BuiltControl* c = Control(window, list);
         if (!c || !c->model) return;
+        c->model->Flush();
         QItemSelectionModel* selection = static_cast<ListView*>(c->widget)->selectionModel();
         if (row < 0 || row >= c->model->Count()) {
             selection->clearSelection();
@@ -768,11 +781,7 @@ int QtUi::ShowMessageBoxHere(std::string_view text, int flags, std::string_view 
 int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_view caption) {
     // Only the worker waits: the box is modeless on the GUI thread, whose
     // windows stay usable meanwhile.
-    struct Answer {
-        bool given = false;
-        int result = 0;
-    };
-    auto answer = std::make_shared<Answer>();
+    auto answer = std::make_shared<Waiter>();
     {
         std::lock_guard lock(callMutex_);
         if (shutDown_) return UnansweredResult(flags);
@@ -787,12 +796,7 @@ int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_
             QMessageBox* box = MakeBox(text, flags, caption);
             box->setModal(false);
             connect(box, &QDialog::finished, this, [this, box, answer] {
-                {
-                    std::lock_guard lock(callMutex_);
-                    answer->result = ResultOf(box);
-                    answer->given = true;
-                }
-                callDone_.notify_all();
+                MarkDone(answer, ResultOf(box));
                 box->deleteLater();
             });
             workerBoxes_.erase(std::remove(workerBoxes_.begin(), workerBoxes_.end(), nullptr),
@@ -803,9 +807,7 @@ int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_
             box->activateWindow();
         },
         Qt::QueuedConnection);
-    std::unique_lock lock(callMutex_);
-    callDone_.wait(lock, [&] { return answer->given || shutDown_; });
-    return answer->given ? answer->result : UnansweredResult(flags);
+    return WaitUntilDone(answer) ? answer->result : UnansweredResult(flags);
 }
 
 std::string QtUi::BrowseFolder(std::string_view title, bool includeFiles) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,17 @@ public:
 private:
     struct OpenWindow;
 
+    // One caller from another thread waiting for the GUI thread.
+    struct Waiter {
+        std::condition_variable cv;
+        bool done = false;
+        int result = 0;
+    };
+
     bool OnGuiThread() const;
+    // Blocks until MarkDone or Shutdown; true when done.
+    bool WaitUntilDone(const std::shared_ptr<Waiter>& waiter);
+    void MarkDone(const std::shared_ptr<Waiter>& waiter, int result);
     // Runs work on the GUI thread and waits; false when the port has shut down.
     bool RunOnGuiThread(const std::function<void()>& work);
     template <class R, class F>
@@ -133,8 +144,8 @@ private:
 
     // Cross-thread calls.
     std::mutex callMutex_;
-    std::condition_variable callDone_;
     bool shutDown_ = false;
+    std::set<Waiter*> waiting_;
     std::vector<QPointer<QMessageBox>> workerBoxes_;
 
     mutable std::mutex seamMutex_;

@@ -573,6 +573,33 @@ TEST_F(QtUiTest, AWorkerThreadsCallsAreCarriedOutOnTheGuiThread) {
     EXPECT_EQ(insertsOffGuiThread, 0);
     EXPECT_EQ(ToGbk(Widget<QLineEdit>(WindowId::Main, "效验线程")->text()), "12");
     EXPECT_EQ(ui_.ListGetText(WindowId::Main, kResults, 0, 1), "368609071200");
+    // The view gets the appended row with its next batch.
+    EXPECT_TRUE(SpinUntil([&] { return view->model()->rowCount() == 1; }));
+    EXPECT_EQ(ToGbk(view->model()->data(view->model()->index(0, 1)).toString()), "368609071200");
+}
+
+TEST_F(QtUiTest, AppendedRowsReachTheViewInBatchesAndOtherChangesAtOnce) {
+    ui_.LoadWindow(WindowId::Main, false);
+    const WindowId m = WindowId::Main;
+    QAbstractItemModel* model = Widget<QTreeView>(m, kResults)->model();
+    for (int i = 0; i < 5; ++i) ui_.ListInsert(m, kResults, -1, std::to_string(i), -1, -1, 0, 0);
+    // The port sees every row at once; the view after the event loop ran.
+    EXPECT_EQ(ui_.ListCount(m, kResults), 5);
+    EXPECT_TRUE(SpinUntil([&] { return model->rowCount() == 5; }));
+    ui_.ListInsert(m, kResults, -1, "5", -1, -1, 0, 0);
+    ui_.ListInsert(m, kResults, -1, "6", -1, -1, 0, 0);
+    // A change in the middle hands the pending rows over first.
+    ui_.ListDelete(m, kResults, 0);
+    EXPECT_EQ(model->rowCount(), 6);
+    EXPECT_EQ(model->data(model->index(5, 0)).toString(), "6");
+    ui_.ListInsert(m, kResults, 2, "x", -1, -1, 0, 0);
+    EXPECT_EQ(model->rowCount(), 7);
+    EXPECT_EQ(model->data(model->index(2, 0)).toString(), "x");
+    ui_.ListInsert(m, kResults, -1, "7", -1, -1, 0, 0);
+    ui_.ListSetCurrentRow(m, kResults, 7);
+    EXPECT_EQ(ui_.ListCurrentRow(m, kResults), 7);
+    ui_.ListClear(m, kResults);
+    EXPECT_EQ(model->rowCount(), 0);
 }
 
 TEST_F(QtUiTest, AWorkersMessageBoxBlocksOnlyTheWorker) {

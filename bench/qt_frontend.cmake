@@ -1,0 +1,7 @@
+# The Qt frontend: start-up to a shown main window, 100,000 result rows.
+if(TARGET zelvo_qt_program)
+  zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/qt_frontend_bench.cpp)
+  zelvo_add_bench(bench_qt_frontend
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_frontend_bench.cpp
+    LIBS zelvo_qt_program)
+endif()
