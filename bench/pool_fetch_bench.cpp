@@ -58,7 +58,7 @@ bool Accepts(int port) {
 // nginx serving one static 5 KB page from a temporary folder; one worker
 // process, no access log.
 class LocalNginx {
-public:
+  public:
     LocalNginx() {
         char folder[] = "/tmp/zelvo-bench-nginx-XXXXXX";
         if (::mkdtemp(folder) == nullptr) return;
@@ -96,20 +96,18 @@ public:
     }
     bool ready() const { return pid_ > 0 && Accepts(port_); }
     std::string url(int number) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/page.html?no=" +
-               std::to_string(number);
+        return "http://127.0.0.1:" + std::to_string(port_) +
+               "/page.html?no=" + std::to_string(number);
     }
     fs::path folder() const { return folder_; }
 
-private:
+  private:
     fs::path folder_;
     int port_ = 0;
     pid_t pid_ = -1;
 };
 
-double Seconds(Clock::duration elapsed) {
-    return std::chrono::duration<double>(elapsed).count();
-}
+double Seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
 
 // The pool as a verification run uses it: one task per address.
 double PoolRate(const std::vector<std::string>& urls, std::atomic<int>& wrong) {
@@ -155,8 +153,8 @@ double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folde
         std::ofstream out(list);
         for (const auto& url : urls) out << url << '\n';
     }
-    const std::string command = std::string(ZELVO_XARGS_CURL) + " " + list.string() + " " +
-                                std::to_string(kThreads);
+    const std::string command =
+        std::string(ZELVO_XARGS_CURL) + " " + list.string() + " " + std::to_string(kThreads);
     const auto begin = Clock::now();
     if (std::system(command.c_str()) != 0) return 0;
     return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);

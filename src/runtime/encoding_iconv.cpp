@@ -15,7 +15,8 @@ Bytes ConvertEncoding(BytesView bytes, std::string_view fromName, std::string_vi
         toName.find('\0') != std::string_view::npos) {
         return {};
     }
-    const iconv_t converter = iconv_open(std::string(toName).c_str(), std::string(fromName).c_str());
+    const iconv_t converter =
+        iconv_open(std::string(toName).c_str(), std::string(fromName).c_str());
     if (converter == reinterpret_cast<iconv_t>(-1)) return {};
 
     Bytes output(bytes.size() + bytes.size() / 2 + 16);
@@ -27,9 +28,8 @@ Bytes ConvertEncoding(BytesView bytes, std::string_view fromName, std::string_vi
     for (bool flushing = false;;) {
         char* out = reinterpret_cast<char*>(output.data()) + written;
         std::size_t outLeft = output.size() - written;
-        const std::size_t result =
-            flushing ? iconv(converter, nullptr, nullptr, &out, &outLeft)
-                     : iconv(converter, &in, &inLeft, &out, &outLeft);
+        const std::size_t result = flushing ? iconv(converter, nullptr, nullptr, &out, &outLeft)
+                                            : iconv(converter, &in, &inLeft, &out, &outLeft);
         written = output.size() - outLeft;
         if (result != static_cast<std::size_t>(-1)) {
             if (flushing) break;

@@ -23,7 +23,7 @@ enum class QueueWait {
 // waiter. Closing wakes every waiter at once; packets still queued are
 // dropped, and every later wait and post fails at once.
 class CompletionQueue {
-public:
+  public:
     static constexpr std::int64_t kInfinite = -1;
 
     CompletionQueue();
@@ -38,7 +38,7 @@ public:
     void close();
     bool isClosed() const;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

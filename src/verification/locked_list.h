@@ -9,7 +9,7 @@ namespace zelvo {
 // operations marked "unlocked" do not take the lock: the caller holds it, or
 // the list is not shared. The locked ones may be called from any thread.
 class LockedList {
-public:
+  public:
     LockedList() = default;
     // Empties the list under its lock.
     virtual ~LockedList();
@@ -39,7 +39,7 @@ public:
     // Removes and gives the head's value; false when the list is empty.
     virtual bool takeFirst(std::int32_t& value);
 
-private:
+  private:
     struct Node {
         std::int32_t value;
         Node* previous;

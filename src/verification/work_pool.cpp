@@ -101,7 +101,8 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
     }
     crew->started = true;
 
-    crew->dispatcher = StartPoolThread(0, [crew] { dispatcherLoop(crew); }, true);
+    crew->dispatcher = StartPoolThread(
+        0, [crew] { dispatcherLoop(crew); }, true);
 
     int workersStarted = 0;
     for (std::int32_t k = 1; k <= threadCount_; ++k) {

@@ -32,7 +32,7 @@ using WorkJob =
 // Threads never touch the pool object itself: everything they use is shared
 // with them, so a pool may be destroyed while a job is still running.
 class WorkPool {
-public:
+  public:
     static constexpr std::int32_t kDefaultThreadCount = 5;
     static constexpr std::int32_t kDefaultStackSize = 0x100000;
     // Only this byte count means stop.
@@ -71,7 +71,7 @@ public:
     struct Crew;
     struct Tally;
 
-private:
+  private:
     static void workerLoop(const std::shared_ptr<Crew>& crew);
     static void dispatcherLoop(const std::shared_ptr<Crew>& crew);
 

@@ -45,8 +45,12 @@ TEST(ConvertEncoding, LongPageGrowsItsOutputWhole) {
     std::string page;
     std::string expected;
     for (int i = 0; i < 50'000; ++i) {
-        page += "\xC7\xA9" "a";
-        expected += "\xE7\xAD\xBE" "a";
+        page +=
+            "\xC7\xA9"
+            "a";
+        expected +=
+            "\xE7\xAD\xBE"
+            "a";
     }
     EXPECT_EQ(Text(ConvertEncoding(AsBytes(page), "GBK", "UTF-8")), expected);
 }

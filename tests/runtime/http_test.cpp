@@ -5,10 +5,10 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <map>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <atomic>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -30,7 +30,8 @@ std::string Text(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
 // piece shows.
 std::string MakePattern(std::size_t size) {
     std::string body(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) body[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
+    for (std::size_t i = 0; i < size; ++i)
+        body[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
     return body;
 }
 
@@ -44,8 +45,8 @@ const std::string& Pattern(std::size_t size) {
     return place->second;
 }
 
-constexpr std::size_t kBigBody = 300'000;             // more than 102,400
-constexpr std::size_t kTestCap = 1024 * 1024;         // the cap while testing
+constexpr std::size_t kBigBody = 300'000;              // more than 102,400
+constexpr std::size_t kTestCap = 1024 * 1024;          // the cap while testing
 constexpr std::size_t kOverCap = 3 * 1024 * 1024 + 5;  // a body beyond it
 
 // The misbehaving servers answer according to the first word of the path.
@@ -72,7 +73,8 @@ void Misbehave(RawConnection& connection, const std::string& head) {
         std::string response = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
         for (std::size_t offset = 0; offset < body.size(); offset += 10'000) {
             char size[16];
-            std::snprintf(size, sizeof size, "%zx\r\n", std::min<std::size_t>(10'000, body.size() - offset));
+            std::snprintf(size, sizeof size, "%zx\r\n",
+                          std::min<std::size_t>(10'000, body.size() - offset));
             response += size + body.substr(offset, 10'000) + "\r\n";
         }
         connection.send(response + "0\r\n\r\n");
@@ -84,7 +86,7 @@ void Misbehave(RawConnection& connection, const std::string& head) {
 }
 
 class HttpGetTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         HttpLimits limits;
         limits.connectTimeoutMs = 2000;
@@ -111,15 +113,16 @@ protected:
         routes.Get("/huge", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(Pattern(kOverCap), "application/octet-stream");
         });
-        routes.Get(R"(/hop/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-            const int left = std::stoi(request.matches[1]);
-            if (left == 0) {
-                response.set_content("arrived", "text/plain");
-            } else {
-                response.set_redirect("/hop/" + std::to_string(left - 1));
-                response.set_content("hop " + std::to_string(left), "text/plain");
-            }
-        });
+        routes.Get(R"(/hop/(\d+))",
+                   [](const httplib::Request& request, httplib::Response& response) {
+                       const int left = std::stoi(request.matches[1]);
+                       if (left == 0) {
+                           response.set_content("arrived", "text/plain");
+                       } else {
+                           response.set_redirect("/hop/" + std::to_string(left - 1));
+                           response.set_content("hop " + std::to_string(left), "text/plain");
+                       }
+                   });
         routes.Get("/loop", [](const httplib::Request&, httplib::Response& response) {
             ++loopRequests_;
             response.set_redirect("/loop");
@@ -186,7 +189,7 @@ TEST_F(HttpGetTest, RequestHasTheFixedShape) {
 }
 
 class HttpGetCases : public HttpGetTest {
-protected:
+  protected:
     static std::vector<std::pair<std::string, std::string>> Cases(const RefusingPort& refused) {
         return {
             {web_->url("/page?no=1234567890"), "page:1234567890"},

@@ -11,7 +11,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-
 #include <stdexcept>
 
 namespace zelvo::testing {
@@ -172,9 +171,10 @@ SelfSignedTlsServer::SelfSignedTlsServer() {
     char folder[] = "/tmp/zelvo-tls-XXXXXX";
     if (::mkdtemp(folder) == nullptr) return;
     folder_ = folder;
-    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
-                             " -keyout " + folder_ + "/key.pem -out " + folder_ +
-                             "/cert.pem >/dev/null 2>&1";
+    const std::string make =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
+        " -keyout " +
+        folder_ + "/key.pem -out " + folder_ + "/cert.pem >/dev/null 2>&1";
     if (std::system(make.c_str()) != 0) return;
     // The port is chosen here and handed to openssl, which binds it again.
     const int probe = BoundSocket(&port_);

@@ -18,7 +18,7 @@ namespace zelvo::testing {
 
 // A well-behaved web server (cpp-httplib). Routes are added before start.
 class LocalWebServer {
-public:
+  public:
     LocalWebServer();
     ~LocalWebServer();
     LocalWebServer(const LocalWebServer&) = delete;
@@ -31,7 +31,7 @@ public:
     // "http://127.0.0.1:<port>" followed by pathAndQuery.
     std::string url(std::string_view pathAndQuery) const;
 
-private:
+  private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
@@ -39,7 +39,7 @@ private:
 
 // One accepted connection of a RawServer.
 class RawConnection {
-public:
+  public:
     RawConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
     // Reads the request head up to and including the blank line; empty when
     // the peer closed first or the server is stopping.
@@ -50,7 +50,7 @@ public:
     // the server stops.
     void holdUntilClosed();
 
-private:
+  private:
     int fd_;
     const std::atomic<bool>& stopping_;
 };
@@ -60,7 +60,7 @@ private:
 // and closed when the handler returns. The request heads read through
 // RawConnection::readHead are recorded.
 class RawServer {
-public:
+  public:
     using Handler = std::function<void(RawConnection& connection, const std::string& head)>;
 
     // The handler gets the request head already read (empty if none came).
@@ -74,7 +74,7 @@ public:
     std::vector<std::string> heads();
     int connections() const { return accepted_; }
 
-private:
+  private:
     void acceptLoop();
 
     Handler handler_;
@@ -93,7 +93,7 @@ private:
 // s_server answering every request with a status page). ready() is false
 // when openssl is missing.
 class SelfSignedTlsServer {
-public:
+  public:
     SelfSignedTlsServer();
     ~SelfSignedTlsServer();
     SelfSignedTlsServer(const SelfSignedTlsServer&) = delete;
@@ -101,7 +101,7 @@ public:
     bool ready() const { return ready_; }
     std::string url(std::string_view pathAndQuery) const;
 
-private:
+  private:
     std::string folder_;
     int port_ = 0;
     int pid_ = -1;
@@ -110,7 +110,7 @@ private:
 
 // A port on 127.0.0.1 at which nothing listens: connecting is refused.
 class RefusingPort {
-public:
+  public:
     RefusingPort();
     ~RefusingPort();
     RefusingPort(const RefusingPort&) = delete;
@@ -118,7 +118,7 @@ public:
     int port() const { return port_; }
     std::string url(std::string_view pathAndQuery) const;
 
-private:
+  private:
     int fd_ = -1;
     int port_ = 0;
 };

@@ -27,9 +27,14 @@ int ThreadsOfProcess() {
     return count;
 }
 
-// The threads of the process before any pool exists (the main thread and
-// whatever the sanitizer runs).
-const int kQuietThreads = ThreadsOfProcess();
+// The threads of the process while no pool exists: the main thread and
+// whatever the sanitizer runs (ThreadSanitizer starts its helper thread with
+// the first thread the program creates).
+int QuietThreads() {
+    std::thread([] {}).join();
+    return ThreadsOfProcess();
+}
+const int kQuietThreads = QuietThreads();
 
 // Polls a condition that must come true; the limit only guards against a hang.
 template <typename Condition>
@@ -44,7 +49,7 @@ bool Eventually(Condition condition, std::chrono::milliseconds limit = 20s) {
 
 // Lets a test hold jobs inside the pool until it opens the gate.
 class Gate {
-public:
+  public:
     void pass() {
         std::unique_lock lock(mutex_);
         ++inside_;
@@ -67,7 +72,7 @@ public:
         return maxInside_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool open_ = false;
@@ -77,7 +82,7 @@ private:
 
 // Records what the jobs saw.
 class Journal {
-public:
+  public:
     void add(std::int32_t worker, std::int32_t task) {
         std::lock_guard lock(mutex_);
         tasks_.push_back(task);
@@ -96,14 +101,14 @@ public:
         return tasks_.size();
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::vector<std::int32_t> tasks_;
     std::vector<std::int32_t> workers_;
 };
 
 class WorkPoolTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Threads of earlier tests may still be on their way out.
         ASSERT_TRUE(Eventually([] { return ThreadsOfProcess() == kQuietThreads; }));
@@ -161,9 +166,7 @@ TEST_F(WorkPoolTest, WorkersGetTheStackSizeAskedFor) {
         SCOPED_TRACE(c.requested ? std::to_string(*c.requested) : "omitted");
         std::atomic<std::size_t> seen{0};
         WorkPool pool;
-        auto job = [&seen](std::int32_t, std::uintptr_t, std::int32_t) {
-            seen = OwnStackSize();
-        };
+        auto job = [&seen](std::int32_t, std::uintptr_t, std::int32_t) { seen = OwnStackSize(); };
         ASSERT_TRUE(c.requested ? pool.start(job, 2, *c.requested) : pool.start(job, 2));
         pool.submit(1);
         ASSERT_TRUE(Eventually([&] { return seen.load() != 0; }));
