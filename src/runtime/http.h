@@ -13,14 +13,18 @@ namespace zelvo {
 Bytes HttpGet(std::string_view address);
 
 // The bounds every HttpGet keeps to, so that no server can hold a worker or
-// exhaust memory. The defaults suit the program; tests shorten them.
+// exhaust memory. Tests shorten them.
 struct HttpLimits {
-    // Time to resolve the host and connect.
+    // Time to resolve the host and connect: room for three lost connection
+    // attempts (resent after 1, 3 and 7 s), a quarter of the minute a
+    // Windows client waits by default for a dead host.
     long connectTimeoutMs = 15000;
-    // A transfer that moves no byte for this long is abandoned (whole seconds).
+    // A transfer that moves no byte for this long is abandoned (whole
+    // seconds): the receive time-out a Windows client has by default.
     long stallSeconds = 30;
-    // A longer body is cut here and returned up to this size.
-    std::size_t bodyCap = std::size_t{32} * 1024 * 1024;
+    // A longer body is cut here and returned up to this size: hundreds of
+    // times a tracking page, and thirty workers stay under half a GiB.
+    std::size_t bodyCap = std::size_t{16} * 1024 * 1024;
     // Redirects followed before the last response's body is returned.
     int maxRedirects = 5;
 };
