@@ -23,6 +23,20 @@ class LocalRuleServer {
             }
             response.set_content(reply_, "text/plain; charset=gbk");
         });
+        // A source that answers a byte at a time, slowly, until released.
+        server_.Get("/trickle", [this](const httplib::Request&, httplib::Response& response) {
+            ++requests_;
+            response.set_chunked_content_provider(
+                "text/plain", [this](size_t, httplib::DataSink& sink) {
+                    std::unique_lock lock(mutex_);
+                    if (!hold_) {
+                        sink.done();
+                        return true;
+                    }
+                    released_.wait_for(lock, std::chrono::milliseconds(50));
+                    return sink.write("a", 1);
+                });
+        });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
         while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -33,7 +47,9 @@ class LocalRuleServer {
         thread_.join();
     }
 
-    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/rules"; }
+    std::string address(const char* path = "/rules") const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
     void reply(std::string body) {
         std::lock_guard lock(mutex_);
         reply_ = std::move(body);

@@ -58,6 +58,18 @@ TEST(RuleServiceClient, ASourceThatNeverAnswersGivesTheEmptyTextAfterTheLimit) {
     EXPECT_EQ(client.fetchRuleList(), kList);
 }
 
+TEST(RuleServiceClient, ASourceThatTricklesIsCutOffAtTheLimit) {
+    testing::LocalRuleServer server;
+    server.hold();
+    RuleServiceClient client(server.address("/trickle"), {}, 300);
+    client.open();
+    std::uint32_t start = TickCount();
+    EXPECT_EQ(client.fetchRuleList(), "");
+    EXPECT_GE(TickCount() - start, 300u);
+    EXPECT_EQ(server.requests(), 1);
+    server.release();
+}
+
 TEST(RuleServiceClient, AnUnreachableSourceGivesTheEmptyText) {
     std::string address;
     {
