@@ -215,12 +215,5 @@ TEST(RuleListLoading, ASourceThatNeverAnswersLeavesTheListEmpty) {
     EXPECT_EQ(p.ruleText, kFullList);
 }
 
-TEST(RuleListLoading, StatesByLength) {
-    EXPECT_FALSE(IsRuleListLoaded(""));
-    EXPECT_FALSE(IsRuleListLoaded(std::string(config::kBuiltInRuleRecord)));
-    EXPECT_FALSE(IsRuleListLoaded(BuiltInList()));
-    EXPECT_TRUE(IsRuleListLoaded(BuiltInList() + "x"));
-}
-
 }  // namespace
 }  // namespace zelvo
