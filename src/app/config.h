@@ -23,6 +23,10 @@ inline constexpr std::string_view kAdvertisingLine =
 inline constexpr std::string_view kRecentNumbersCaption =
     "Zelvo 根据真实定单模拟生成，先效验再使用";
 
+// The rule source's address is the build setting ZELVO_RULE_SOURCE_URL (see
+// DefaultRuleSourceAddress in rules/rule_service_client.h); a build without
+// one delivers the built-in record below.
+//
 // The built-in RuleRecord: what a rule source without a list of its own
 // delivers (followed by "\r\n"), and the mark of a loaded list, which must be
 // longer. Its query prefix points at a reserved example host.
