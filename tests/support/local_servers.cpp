@@ -58,7 +58,10 @@ void LocalWebServer::start() {
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("no port for the local web server");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
-    while (!server_->is_running()) std::this_thread::yield();
+    for (int i = 0; i < 1000 && !server_->is_running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!server_->is_running()) throw std::runtime_error("the local web server did not start");
 }
 
 std::string LocalWebServer::url(std::string_view pathAndQuery) const {
