@@ -169,6 +169,21 @@ int UnansweredResult(int flags) {
     }
 }
 
+// Top-level windows are found by these names, controls by their own.
+QString WindowObjectName(WindowId window) {
+    switch (window) {
+        case WindowId::Main:
+            return QStringLiteral("MainWindow");
+        case WindowId::Filter:
+            return QStringLiteral("FilterWindow");
+        case WindowId::ReferenceTemplates:
+            return QStringLiteral("ReferenceTemplatesWindow");
+        case WindowId::RecentNumbers:
+            return QStringLiteral("RecentNumbersWindow");
+    }
+    return {};
+}
+
 bool BindsWindowEvent(const WindowDesc& desc, EventKind kind) {
     for (const EventBinding& binding : desc.events) {
         if (binding.kind == kind) return true;
@@ -305,6 +320,7 @@ bool QtUi::LoadWindow(WindowId window, bool modal) {
     open->built = BuildWindow(desc, [this, window](std::string_view control, EventKind kind,
                                                    int arg) { Dispatch(window, control, kind, arg); });
     QPointer<FormWindow> widget = open->built->widget;
+    widget->setObjectName(WindowObjectName(window));
     widget->onCloseRequested = [this, window] { DestroyWindow(window); };
     if (BindsWindowEvent(desc, EventKind::FirstActivated)) {
         widget->onFirstActivated = [this, window] {

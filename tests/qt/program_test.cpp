@@ -47,14 +47,13 @@ std::vector<std::string> Environment(const std::vector<std::string>& overrides) 
 }
 
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-            const std::string& stdoutFile = {}, int keepFd = -1) {
+            const std::string& stdoutFile = {}) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!stdoutFile.empty()) {
         posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
     }
-    (void)keepFd;
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -133,7 +132,7 @@ std::optional<std::string> FindOnPath(const std::string& name) {
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
 }

@@ -130,6 +130,8 @@ TEST_P(EveryWindowTest, BuildsEveryControlAtItsPlaceWithItsCaptionOrDefault) {
     QWidget* window = ui_.Window(id);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->objectName().isEmpty());
+    EXPECT_EQ(ToGbk(window->windowTitle()), form.caption);
     EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed border";
     EXPECT_EQ(window->size(), QSize(form.width - kFrameWidth, form.height - kFrameHeight));
     const Qt::WindowFlags flags = window->windowFlags();
