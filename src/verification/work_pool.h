@@ -10,7 +10,8 @@
 namespace zelvo {
 
 // The routine a pool runs once per task: the worker number (1-based), the
-// handle of that worker's thread and the task value. It runs outside every
+// handle of that worker's thread (any idle thread of the pool may serve a
+// worker number, so it need not be the calling thread) and the task value. It runs outside every
 // pool lock; whatever it throws is swallowed and the worker goes idle again.
 using WorkJob =
     std::function<void(std::int32_t workerNumber, std::uintptr_t threadHandle, std::int32_t task)>;
@@ -53,7 +54,9 @@ class WorkPool {
     virtual bool start(WorkJob job, std::int32_t threadCount = kDefaultThreadCount,
                        std::int32_t stackSize = kDefaultStackSize);
     // Posts one stop packet to the dispatcher and one per worker slot, then
-    // closes both queues. Does not wait for the threads.
+    // closes both queues. Does not wait for the threads. A task handed to a
+    // worker that has not begun it is dropped; pending tasks stay pending
+    // for a later start.
     virtual void stop();
     // Never blocks; the task waits until a dispatcher hands it out. Always true.
     virtual bool submit(std::int32_t task);
