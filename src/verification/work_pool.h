@@ -11,8 +11,9 @@ namespace zelvo {
 
 // The routine a pool runs once per task: the worker number (1-based), the
 // handle of that worker's thread (any idle thread of the pool may serve a
-// worker number, so it need not be the calling thread) and the task value. It runs outside every
-// pool lock; whatever it throws is swallowed and the worker goes idle again.
+// worker number, so it need not be the calling thread) and the task value.
+// It runs outside every pool lock; whatever it throws is swallowed and the
+// worker goes idle again.
 using WorkJob =
     std::function<void(std::int32_t workerNumber, std::uintptr_t threadHandle, std::int32_t task)>;
 
