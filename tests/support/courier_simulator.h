@@ -47,7 +47,7 @@ class CourierSimulator {
     bool waitForHeld(int count, int timeoutMs = 20000);
 
     int requestCount() const;
-    // Numbers asked for, in arrival order, with the courier's table index.
+    // Numbers asked for, in arrival order.
     std::vector<std::string> requestedNumbers() const;
 
   private:
