@@ -180,6 +180,10 @@ void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
     }
     ui.SetEnabled(kMain, kVerifyButton, false);
     ui.SetProgressPos(kMain, kProgress, 0);
+    // The run keeps the courier and the query prefix it started with, so a
+    // rule applied during the run cannot pair one courier's parser with
+    // another's address, and workers read no state the user-interface thread
+    // writes.
     run->courier = ui.GetText(kMain, kCourierBox);
     if (run->courier.empty()) {
         ui.MessageBox("对不起类型不能为空", kIconInformation, "对不起");
