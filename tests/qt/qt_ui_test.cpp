@@ -139,6 +139,11 @@ TEST_P(EveryWindowTest, BuildsEveryControlAtItsPlaceWithItsCaptionOrDefault) {
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(bool(flags & Qt::WindowMinimizeButtonHint), form.minimizeBox);
     EXPECT_EQ(window->windowIcon().isNull(), !form.hasIcon);
+    if (form.hasIcon) {
+        EXPECT_THAT(window->windowIcon().availableSizes(),
+                    ::testing::UnorderedElementsAre(QSize(48, 48), QSize(32, 32), QSize(24, 24),
+                                                    QSize(16, 16)));
+    }
 
     for (const ControlDesc& d : form.controls) {
         SCOPED_TRACE(testing::GbkToUtf8ForDisplay(d.name));
