@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QCursor>
-#include <QDateTimeEdit>
 #include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -14,9 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 #include <cmath>
