@@ -59,15 +59,17 @@ QPixmap IconImage(int size) {
 
 }  // namespace
 
-QPixmap BannerPicture(int width, int height) {
-    QPixmap pixmap(width, height);
+QPixmap BannerPicture(int width, int height, qreal pixelRatio) {
+    // Drawn at the screen's own resolution, so it stays sharp when scaled.
+    QPixmap pixmap(QSize(width, height) * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient sky(0, 0, width, height);
     sky.setColorAt(0, kDeepBlue);
     sky.setColorAt(1, kSky);
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(QRect(0, 0, width, height), sky);
 
     // Dashed route from the parcel to the name.
     const qreal box = height * 0.8;

@@ -7,7 +7,8 @@
 // the banner of the main window and the window icon.
 namespace zelvo::qt {
 
-QPixmap BannerPicture(int width, int height);
+// width and height in device-independent pixels.
+QPixmap BannerPicture(int width, int height, qreal pixelRatio = 1.0);
 // 48, 32, 24 and 16 pixels square.
 QIcon ProgramIcon();
 

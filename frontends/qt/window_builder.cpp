@@ -1,5 +1,6 @@
 #include "window_builder.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -246,7 +247,7 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, const EventSink
                 break;
             case ControlKind::PictureButton: {
                 auto* picture = new QLabel(parent);
-                picture->setPixmap(BannerPicture(d.width, d.height));
+                picture->setPixmap(BannerPicture(d.width, d.height, qApp->devicePixelRatio()));
                 w = picture;
                 break;
             }
