@@ -38,5 +38,5 @@ if(TARGET zelvo AND ZELVO_XCB_LIBRARY AND ZELVO_XCB_INCLUDE AND NOT ZELVO_SANITI
   target_compile_definitions(test_qt_program PRIVATE
     ZELVO_PROGRAM="$<TARGET_FILE:zelvo>"
     ZELVO_SCREENSHOT="$<TARGET_FILE:zelvo_screenshot>"
-    ZELVO_LSAN_SUPPRESSIONS="${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
+    ZELVO_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endif()
