@@ -16,6 +16,9 @@ struct CutCase {
     std::string expected;
 };
 
+// Named in the test list by its case name, not by its bytes.
+void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
+
 class CutBetweenTest : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(CutBetweenTest, Cuts) {
