@@ -120,9 +120,12 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
             },
             false);
         if (slot.thread == 0) {
-            // A worker that does not exist must never be handed a task.
+            // The system has no thread to give: asking again for each of a
+            // huge typed count would only stall the window. Slots without a
+            // thread are dropped and never handed a task.
             tally_->leave();
-            continue;
+            crew->workers.resize(static_cast<std::size_t>(k - 1));
+            break;
         }
         ++workersStarted;
         crew->idleWorkers.lockedPushBack(k);
