@@ -71,7 +71,7 @@ int ListModel::Insert(int position, std::string_view title, int image, int state
     }
     Flush();
     beginInsertRows({}, row, row);
-    rows_.insert(rows_.begin() + row, std::move(r));
+    rows_.insert(static_cast<size_t>(row), std::move(r));
     ++shown_;
     endInsertRows();
     return row;
@@ -81,7 +81,7 @@ void ListModel::Remove(int row) {
     if (!ValidRow(row)) return;
     Flush();
     beginRemoveRows({}, row, row);
-    rows_.erase(rows_.begin() + row);
+    rows_.erase(static_cast<size_t>(row));
     --shown_;
     endRemoveRows();
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/row_store.h"
+
 // The rows of one report-view list. Cells are kept as the program's GBK texts
 // and turned into display text only for the rows the view paints, so that
 // inserting 100,000 rows costs no conversions.
@@ -62,7 +64,7 @@ private:
 
     static constexpr int kBatchMs = 50;
     std::vector<QString> titles_;
-    std::vector<Row> rows_;
+    RowStore<Row> rows_;  // a filter pass deletes rows one by one
     int shown_ = 0;  // rows the view knows of: rows_[0, shown_)
     QTimer flushTimer_;
     QElapsedTimer sinceFlush_;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -533,6 +534,46 @@ TEST_F(QtUiTest, ListOperationsKeepCellsImagesAndValues) {
     EXPECT_EQ(ui_.ListCount(m, kResults), 0);
     EXPECT_EQ(ui_.ListColumnCount(m, kResults), 6);
     EXPECT_EQ(ui_.ListCurrentRow(m, kResults), -1);
+}
+
+// The filter pass: the list hidden, rows deleted from the last to the first.
+// The model tester checks every notification against the rows the model
+// reports; the view shows the rows kept, in their order, once shown again.
+TEST_F(QtUiTest, DeletingRowsFromTheLastToTheFirstKeepsTheViewInStep) {
+    ui_.LoadWindow(WindowId::Main, false);
+    const WindowId m = WindowId::Main;
+    auto* view = Widget<QTreeView>(m, kResults);
+    QAbstractItemModelTester tester(view->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    std::vector<std::string> kept;
+    for (int i = 0; i < 300; ++i) {
+        const int row = ui_.ListInsert(m, kResults, -1, std::to_string(i), -1, -1, 0, i);
+        ui_.ListSetText(m, kResults, row, 3, i % 3 ? "北京" : "上海");
+    }
+    QCoreApplication::processEvents();
+    ui_.SetVisible(m, kResults, false);
+    for (int r = 299; r >= 0; --r) {
+        if (ui_.ListGetText(m, kResults, r, 3) == "上海") ui_.ListDelete(m, kResults, r);
+    }
+    for (int i = 0; i < 300; ++i) {
+        if (i % 3) kept.push_back(std::to_string(i));
+    }
+    ui_.SetVisible(m, kResults, true);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(ui_.ListCount(m, kResults), static_cast<int>(kept.size()));
+    ASSERT_EQ(view->model()->rowCount(), static_cast<int>(kept.size()));
+    for (int r = 0; r < static_cast<int>(kept.size()); ++r) {
+        EXPECT_EQ(view->model()->data(view->model()->index(r, 0)).toString().toStdString(),
+                  kept[static_cast<size_t>(r)]);
+        EXPECT_EQ(ui_.ListGetData(m, kResults, r), std::stoi(kept[static_cast<size_t>(r)]));
+    }
+    // Rows appended and inserted after the pass land where they should.
+    ui_.ListInsert(m, kResults, 0, "first", -1, -1, 0, 0);
+    ui_.ListInsert(m, kResults, -1, "last", -1, -1, 0, 0);
+    EXPECT_TRUE(SpinUntil([&] { return view->model()->rowCount() == ui_.ListCount(m, kResults); }));
+    EXPECT_EQ(ui_.ListGetText(m, kResults, 0, 0), "first");
+    EXPECT_EQ(ui_.ListGetText(m, kResults, 1, 0), kept.front());
+    EXPECT_EQ(ui_.ListGetText(m, kResults, ui_.ListCount(m, kResults) - 1, 0), "last");
 }
 
 TEST_F(QtUiTest, AHundredThousandRowsGoIn) {

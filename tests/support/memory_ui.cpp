@@ -376,7 +376,7 @@ int MemoryUi::ListInsert(WindowId window, std::string_view list, int position,
     row.images[0] = image;
     row.stateImage = stateImage;
     row.value = value;
-    c->rows.insert(c->rows.begin() + position, std::move(row));
+    c->rows.insert(static_cast<size_t>(position), std::move(row));
     if (c->currentRow >= position) c->currentRow++;
     return position;
 }
@@ -457,7 +457,7 @@ void MemoryUi::ListDelete(WindowId window, std::string_view list, int row) {
     std::lock_guard lock(mutex_);
     Control* c = findList(window, list, row < 0 ? -2 : row);
     if (c == nullptr) return;
-    c->rows.erase(c->rows.begin() + row);
+    c->rows.erase(static_cast<size_t>(row));
     if (c->currentRow == row) {
         c->currentRow = -1;
     } else if (c->currentRow > row) {

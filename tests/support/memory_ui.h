@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/forms/form.h"
+#include "runtime/row_store.h"
 #include "runtime/ui.h"
 
 // The UI port in memory, for behaviour tests. Windows are built from their
@@ -165,7 +166,7 @@ class MemoryUi : public UiPort {
         int progressPos = 0;
         DateTime date;
         int page = 0;
-        std::vector<Row> rows;
+        RowStore<Row> rows;  // a filter pass deletes thousands one by one
         int currentRow = -1;
         int ensuredVisible = -1;
     };
