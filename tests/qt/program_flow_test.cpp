@@ -3,65 +3,21 @@
 // the reference-template window, and the end through the main window.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCursor>
-#include <QElapsedTimer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include "app/config.h"
-#include "app/startup.h"
 #include "gbk.h"
-#include "qt_ui.h"
+#include "qt_test_program.h"
 #include "tab_control.h"
-#include "text_printer.h"
 
 namespace zelvo::qt {
 namespace {
 
-template <class Done>
-bool SpinUntil(Done done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-class ProgramFlowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        StartOptions options;
-        options.onExit = [this](int code) { exitCodes_.push_back(code); };
-        program_ = startProgram(ui_, std::move(options));
-    }
-    void TearDown() override {
-        program_.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    template <class T = QWidget>
-    T* Widget(WindowId window, const char* name) {
-        QWidget* top = ui_.Window(window);
-        return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
-    }
-    // A click as the window system delivers it, so that modality applies.
-    void Click(WindowId window, const char* name) {
-        QWidget* top = ui_.Window(window);
-        QWidget* w = Widget(window, name);
-        ASSERT_NE(w, nullptr) << testing::GbkToUtf8ForDisplay(name);
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {},
-                          w->mapTo(top, w->rect().center()));
-    }
-
-    QtUi ui_;
-    std::unique_ptr<Program> program_;
-    std::vector<int> exitCodes_;
-};
+using testing::SpinUntil;
+using ProgramFlowTest = testing::QtProgramTest;
 
 TEST_F(ProgramFlowTest, StartUpShowsTheTitleWithTheContactLineAndTheDefaults) {
     QWidget* main = ui_.Window(WindowId::Main);

@@ -18,7 +18,7 @@
 #include "app/event_router.h"
 #include "app/program_state.h"
 #include "gbk.h"
-#include "qt_ui.h"
+#include "qt_test_program.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
 #include "runtime/convert.h"
@@ -38,14 +38,12 @@ class QtResults : public ::testing::Test {
     }
     void TearDown() override {
         QDir::setCurrent(previous);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        testing::DeleteClosedWindows();
     }
 
     template <class T = QWidget>
     T* Widget(WindowId window, std::string_view name) {
-        QWidget* top = ui.Window(window);
-        return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
+        return testing::ControlWidget<T>(ui, window, name);
     }
     void addRow(const std::vector<std::string>& cells) {
         UiPort& port = ui;  // the defaults are the port's

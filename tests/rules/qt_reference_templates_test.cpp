@@ -4,19 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
 #include "app/forms/form.h"
-#include "gbk.h"
 #include "generation/generation_run.h"
-#include "qt_ui.h"
+#include "qt_test_program.h"
 #include "rules/reference_templates_window.h"
 
 namespace zelvo::qt {
@@ -27,16 +24,7 @@ using ::testing::StartsWith;
 constexpr WindowId kMain = WindowId::Main;
 constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
 
-template <class Done>
-bool SpinUntil(Done done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
+using testing::SpinUntil;
 
 class QtReferenceTemplates : public ::testing::Test {
   protected:
@@ -47,14 +35,12 @@ class QtReferenceTemplates : public ::testing::Test {
     ~QtReferenceTemplates() override {
         ui.SetEventHandler({});
         ui.Shutdown();
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        testing::DeleteClosedWindows();
     }
 
     template <class T = QWidget>
     T* widget(WindowId window, const char* name) {
-        QWidget* top = ui.Window(window);
-        return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
+        return testing::ControlWidget<T>(ui, window, name);
     }
 
     // Opens the window with the button and waits until its list is filled.
