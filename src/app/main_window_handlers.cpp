@@ -1,6 +1,7 @@
 #include "app/main_window_handlers.h"
 
 #include "app/config.h"
+#include "app/forms/main_window_controls.h"
 #include "app/startup.h"
 
 namespace zelvo {
@@ -8,6 +9,9 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kMain = WindowId::Main;
+using main_window::kBannerView;
+using main_window::kNumbersBox;
+using main_window::kWebsiteView;
 constexpr int kWebsitePage = 1;
 
 }  // namespace
@@ -24,16 +28,16 @@ std::string mainWindowTitle() {
 
 void onMainCreated(UiPort& ui) {
     ui.SetText(kMain, {}, mainWindowTitle());
-    ui.SetText(kMain, "超文本浏览框1", config::kBannerAddress);
-    ui.SetText(kMain, "超文本浏览框2", config::kWebsiteAddress);
+    ui.SetText(kMain, kBannerView, config::kBannerAddress);
+    ui.SetText(kMain, kWebsiteView, config::kWebsiteAddress);
 }
 
 void onMainAboutToBeDestroyed(ProgramState& state) { endProgram(state, 0); }
 
-void clearGenerated(UiPort& ui) { ui.SetText(kMain, "生成内容", ""); }
+void clearGenerated(UiPort& ui) { ui.SetText(kMain, kNumbersBox, ""); }
 
 void onTabChanged(UiPort& ui, int page) {
-    if (page == kWebsitePage) ui.SetText(kMain, "超文本浏览框2", config::kWebsiteAddress);
+    if (page == kWebsitePage) ui.SetText(kMain, kWebsiteView, config::kWebsiteAddress);
 }
 
 void openReferenceTemplates(UiPort& ui) { ui.LoadWindow(WindowId::ReferenceTemplates, false); }

@@ -1,3 +1,3 @@
 zelvo_add_library(zelvo_sort
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/result_sort.cpp
-  LIBS zelvo_runtime)
+  LIBS zelvo_forms zelvo_runtime)

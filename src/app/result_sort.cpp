@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "app/forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/text.h"
 
@@ -12,7 +13,7 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kMain = WindowId::Main;
-constexpr std::string_view kResultList = "超级列表框1";
+using main_window::kResultList;
 
 // The search of findInsertPosition over any sequence of key values, given by
 // its 1-based accessor. One body for the texts converted at each comparison

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/forms/main_window_controls.h"
 #include "generation/template_expansion.h"
 #include "runtime/convert.h"
 
@@ -9,6 +10,15 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kMain = WindowId::Main;
+using main_window::kCountBox;
+using main_window::kCounterBox;
+using main_window::kFixed1Box;
+using main_window::kFixed2Box;
+using main_window::kFixed3Box;
+using main_window::kNumbersBox;
+using main_window::kRandomBox;
+using main_window::kTemplateBox;
+using main_window::kTimeBox;
 
 constexpr const char* kTooManyNumbers =
     "生成个数太大：一次最多生成2000000个单号，生成内容最多128MB。"
@@ -18,18 +28,18 @@ constexpr const char* kOutOfMemory = "内存不足，没能生成单号，请减
 }  // namespace
 
 void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTime& runningTime) {
-    const int count = ToInteger(ui.GetText(kMain, "生成个数框"));
-    std::vector<std::string> parts = splitTemplate(ui.GetText(kMain, "规则"));
+    const int count = ToInteger(ui.GetText(kMain, kCountBox));
+    std::vector<std::string> parts = splitTemplate(ui.GetText(kMain, kTemplateBox));
 
     // Nothing in the run changes these boxes, so one read gives what a read at
     // every expansion would.
     GenerationSettings settings{
-        .fixed1 = ui.GetText(kMain, "固数1"),
-        .fixed2 = ui.GetText(kMain, "固数2"),
-        .fixed3 = ui.GetText(kMain, "固数3"),
-        .randomCount = ui.GetText(kMain, "随机框"),
-        .counter = ui.GetText(kMain, "递增"),
-        .startTime = ui.GetText(kMain, "时间框"),
+        .fixed1 = ui.GetText(kMain, kFixed1Box),
+        .fixed2 = ui.GetText(kMain, kFixed2Box),
+        .fixed3 = ui.GetText(kMain, kFixed3Box),
+        .randomCount = ui.GetText(kMain, kRandomBox),
+        .counter = ui.GetText(kMain, kCounterBox),
+        .startTime = ui.GetText(kMain, kTimeBox),
     };
 
     std::vector<PlaceholderKind> kinds;
@@ -40,8 +50,8 @@ void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTi
         return;
     }
 
-    ui.SetVisible(kMain, "生成内容", false);
-    ui.SetText(kMain, "生成内容", "");
+    ui.SetVisible(kMain, kNumbersBox, false);
+    ui.SetText(kMain, kNumbersBox, "");
     templateParts = std::move(parts);
 
     TemplateExpander expander(settings);
@@ -50,15 +60,15 @@ void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTi
         std::string lines = ExpandLines(expander, templateParts, count);
         // One call instead of a line-by-line append: the same text, without
         // a box that grows a million times.
-        if (!lines.empty()) ui.SetText(kMain, "生成内容", lines);
+        if (!lines.empty()) ui.SetText(kMain, kNumbersBox, lines);
     } catch (const std::bad_alloc&) {
-        ui.SetVisible(kMain, "生成内容", true);
+        ui.SetVisible(kMain, kNumbersBox, true);
         ui.MessageBox(kOutOfMemory, kIconError);
         return;
     }
-    if (expander.counterUsed()) ui.SetText(kMain, "递增", expander.counterText());
+    if (expander.counterUsed()) ui.SetText(kMain, kCounterBox, expander.counterText());
     runningTime = expander.runningTime();
-    ui.SetVisible(kMain, "生成内容", true);
+    ui.SetVisible(kMain, kNumbersBox, true);
 }
 
 }  // namespace zelvo

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/forms/main_window_controls.h"
 #include "generation/template_expansion.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -19,8 +20,9 @@ constexpr std::string_view kNumberBox = "编辑框1";
 constexpr std::string_view kDigitsBox = "编辑框2";
 constexpr std::string_view kIncrementMode = "单选框1";
 constexpr std::string_view kStartButton = "按钮1";
-constexpr std::string_view kNumbersBox = "生成内容";
-constexpr std::string_view kCountBox = "生成个数框";
+using main_window::kCountBox;
+using main_window::kCourierBox;
+using main_window::kNumbersBox;
 
 // The tail of a number as a long integer, read as ToInteger reads text but
 // over 64 bits: a tail of ten or more digits does not wrap at 32 bits.
@@ -100,7 +102,7 @@ bool appendRandom(UiPort& ui, const std::string& prefix, int redrawLimit, int& a
 }  // namespace
 
 void requireCourier(UiPort& ui) {
-    if (ui.GetText(kMain, "快递类型").empty()) {
+    if (ui.GetText(kMain, kCourierBox).empty()) {
         ui.MessageBox("快递类型不能为空，请先选择快递类型!", kIconInformation, "错误");
         ui.CloseWindow(kRecent);
     }

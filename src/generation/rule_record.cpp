@@ -1,5 +1,7 @@
 #include "generation/rule_record.h"
 
+#include "app/forms/main_window_controls.h"
+#include "app/forms/reference_templates_controls.h"
 #include "generation/text_colour.h"
 #include "runtime/text.h"
 
@@ -8,7 +10,16 @@ namespace {
 
 constexpr WindowId kMain = WindowId::Main;
 constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
-constexpr std::string_view kDescriptionBox = "编辑框1";
+using main_window::kCountBox;
+using main_window::kCourierBox;
+using main_window::kFixed1Box;
+using main_window::kFixed2Box;
+using main_window::kFixed3Box;
+using main_window::kNumbersBox;
+using main_window::kRandomBox;
+using main_window::kTemplateBox;
+using main_window::kTimeBox;
+using templates_window::kDescriptionBox;
 
 constexpr const char* kNoRuleNotice = "\r\n没有找到该快递公司的规则数据。";
 
@@ -47,8 +58,8 @@ void applyRule(UiPort& ui, std::string_view ruleText, std::string& queryUrlPrefi
     if (!line) {
         SetTextColourIfSupported(ui, kTemplates, kDescriptionBox, kColourRed);
         ui.SetText(kTemplates, kDescriptionBox, kNoRuleNotice);
-        for (const char* box :
-             {"固数1", "固数2", "固数3", "随机框", "时间框", "生成个数框", "快递类型", "规则"}) {
+        for (std::string_view box : {kFixed1Box, kFixed2Box, kFixed3Box, kRandomBox, kTimeBox,
+                                     kCountBox, kCourierBox, kTemplateBox}) {
             ui.SetText(kMain, box, "");
         }
         return;
@@ -57,20 +68,20 @@ void applyRule(UiPort& ui, std::string_view ruleText, std::string& queryUrlPrefi
     std::optional<RuleRecord> record = ParseRuleRecord(*line);
     if (!record) return;
 
-    ui.SetText(kMain, "固数1", record->fixed1);
-    ui.SetText(kMain, "固数2", record->fixed2);
-    ui.SetText(kMain, "固数3", record->fixed3);
-    ui.SetText(kMain, "随机框", record->randomCount);
-    ui.SetText(kMain, "时间框", record->startTime);
-    ui.SetText(kMain, "生成个数框", record->count);
-    ui.SetText(kMain, "快递类型", record->courierName);
-    ui.SetText(kMain, "规则", record->numberTemplate);
+    ui.SetText(kMain, kFixed1Box, record->fixed1);
+    ui.SetText(kMain, kFixed2Box, record->fixed2);
+    ui.SetText(kMain, kFixed3Box, record->fixed3);
+    ui.SetText(kMain, kRandomBox, record->randomCount);
+    ui.SetText(kMain, kTimeBox, record->startTime);
+    ui.SetText(kMain, kCountBox, record->count);
+    ui.SetText(kMain, kCourierBox, record->courierName);
+    ui.SetText(kMain, kTemplateBox, record->numberTemplate);
 
     SetTextColourIfSupported(ui, kTemplates, kDescriptionBox, kColourBlack);
     queryUrlPrefix = std::move(record->queryUrlPrefix);
     // The box gets its final text at once: the reference items one per line.
     ui.SetText(kTemplates, kDescriptionBox, DescriptionOf(*record));
-    ui.SetText(kMain, "生成内容", "");
+    ui.SetText(kMain, kNumbersBox, "");
 }
 
 }  // namespace zelvo

@@ -1,5 +1,6 @@
 #include "results/filter_window.h"
 
+#include "app/forms/filter_window_controls.h"
 #include "results/result_list.h"
 #include "results/result_messages.h"
 #include "results/result_saving.h"
@@ -11,7 +12,13 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kFilter = WindowId::Filter;
-constexpr std::string_view kFilterButton = "按钮1";
+using filter_window::kDepartFromPicker;
+using filter_window::kDepartToPicker;
+using filter_window::kEndPlaceBox;
+using filter_window::kFilterButton;
+using filter_window::kReceiptFromPicker;
+using filter_window::kReceiptToPicker;
+using filter_window::kStartPlaceBox;
 
 bool placeMatches(std::string_view place, std::string_view sought) {
     return sought.empty() || FindText(place, sought) != -1;
@@ -33,17 +40,17 @@ bool rowPassesFilter(const FilterCells& cells, const FilterConditions& condition
 
 FilterConditions readFilterConditions(UiPort& ui) {
     FilterConditions conditions;
-    conditions.startPlace = ui.GetText(kFilter, "起点");
-    conditions.endPlace = ui.GetText(kFilter, "终点");
-    conditions.departFrom = ui.DateValue(kFilter, "发货时间始");
-    conditions.departTo = ui.DateValue(kFilter, "发货时间终");
-    conditions.receiptFrom = ui.DateValue(kFilter, "收货时间始");
-    conditions.receiptTo = ui.DateValue(kFilter, "收货时间终");
+    conditions.startPlace = ui.GetText(kFilter, kStartPlaceBox);
+    conditions.endPlace = ui.GetText(kFilter, kEndPlaceBox);
+    conditions.departFrom = ui.DateValue(kFilter, kDepartFromPicker);
+    conditions.departTo = ui.DateValue(kFilter, kDepartToPicker);
+    conditions.receiptFrom = ui.DateValue(kFilter, kReceiptFromPicker);
+    conditions.receiptTo = ui.DateValue(kFilter, kReceiptToPicker);
     return conditions;
 }
 
 void initFilterDates(UiPort& ui) {
-    for (std::string_view picker : {"发货时间始", "收货时间始"}) {
+    for (std::string_view picker : {kDepartFromPicker, kReceiptFromPicker}) {
         ui.SetDateValue(kFilter, picker, AddToDateTime(ui.DateValue(kFilter, picker), 5, -30));
     }
 }

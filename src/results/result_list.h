@@ -2,14 +2,15 @@
 
 #include <string_view>
 
+#include "app/forms/main_window_controls.h"
 #include "runtime/ui.h"
 
 // The main window's result list 超级列表框1: the only store of verified rows.
 namespace zelvo {
 
-inline constexpr std::string_view kResultList = "超级列表框1";
-inline constexpr std::string_view kResultProgress = "进度条1";
-inline constexpr std::string_view kCourierBox = "快递类型";
+using main_window::kCourierBox;
+using main_window::kResultList;
+using main_window::kResultProgress;
 
 // "清空" above the list: every row goes, the columns stay.
 void clearResultList(UiPort& ui);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/forms/filter_window_controls.h"
 #include "results/bounded_read.h"
 #include "results/filter_window.h"
 #include "results/result_files.h"
@@ -36,13 +37,13 @@ void saveFilteredResults(UiPort& ui) {
     // the current directory.
     const std::string name = filterFileName(conditions.startPlace, conditions.endPlace);
     if (!isPlainFileName(name)) {
-        ui.SetEnabled(WindowId::Filter, "按钮1", true);
+        ui.SetEnabled(WindowId::Filter, filter_window::kFilterButton, true);
         ui.MessageBox(kPlacesNotFileNameText, kIconError);
         return;
     }
     const std::string path = joinPath(CurrentDirectory(), name);
     const bool written = writeText(path, text);
-    ui.SetEnabled(WindowId::Filter, "按钮1", true);
+    ui.SetEnabled(WindowId::Filter, filter_window::kFilterButton, true);
     if (written) {
         ui.MessageBox(kSavedText, kIconInformation, kSavedCaption);
     } else {

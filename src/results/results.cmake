@@ -5,4 +5,4 @@ zelvo_add_library(zelvo_results
     ${CMAKE_CURRENT_LIST_DIR}/result_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_saving.cpp
-  LIBS zelvo_runtime)
+  LIBS zelvo_forms zelvo_runtime)

@@ -1,5 +1,6 @@
 #include "rules/reference_templates_window.h"
 
+#include "app/forms/reference_templates_controls.h"
 #include "generation/rule_record.h"
 #include "rules/rule_list_loading.h"
 #include "runtime/convert.h"
@@ -8,7 +9,8 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
-constexpr std::string_view kCourierList = "超级列表框1";
+using templates_window::kAutoCloseBox;
+using templates_window::kCourierList;
 
 }  // namespace
 
@@ -37,7 +39,7 @@ void pickCourier(UiPort& ui, const std::string& ruleText, std::string& queryUrlP
     std::string name = row < 0 ? std::string() : ui.ListGetText(kTemplates, kCourierList, row, 1);
     if (name.empty()) return;
     applyRule(ui, ruleText, queryUrlPrefix, name);
-    if (ui.IsChecked(kTemplates, "选择框1")) ui.CloseWindow(kTemplates);
+    if (ui.IsChecked(kTemplates, kAutoCloseBox)) ui.CloseWindow(kTemplates);
 }
 
 }  // namespace zelvo

@@ -1,5 +1,7 @@
 #include "rules/rule_list_loading.h"
 
+#include "app/forms/reference_templates_controls.h"
+
 namespace zelvo {
 
 bool IsRuleListLoaded(const std::string& ruleText) {
@@ -10,7 +12,8 @@ void loadRuleList(UiPort& ui, RuleServiceClient& client, std::string& ruleText) 
     if (IsRuleListLoaded(ruleText)) return;
     client.close();
     client.open();
-    ui.SetText(WindowId::ReferenceTemplates, "编辑框1", "\r\n\r\n   正在更新列表中请稍候......");
+    ui.SetText(WindowId::ReferenceTemplates, templates_window::kDescriptionBox,
+               "\r\n\r\n   正在更新列表中请稍候......");
     // Also an empty reply replaces the list: the next opening asks again.
     ruleText = client.fetchRuleList();
 }

@@ -1,3 +1,3 @@
 zelvo_add_library(zelvo_verification
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/verification_run.cpp
-  LIBS zelvo_tracking zelvo_workpool zelvo_runtime)
+  LIBS zelvo_forms zelvo_tracking zelvo_workpool zelvo_runtime)

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 
+#include "app/forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/datetime.h"
 #include "runtime/locks.h"
@@ -14,12 +15,12 @@ namespace zelvo {
 namespace {
 
 constexpr WindowId kMain = WindowId::Main;
-constexpr std::string_view kNumbersBox = "生成内容";
-constexpr std::string_view kThreadsBox = "效验线程";
-constexpr std::string_view kCourierBox = "快递类型";
-constexpr std::string_view kResultList = "超级列表框1";
-constexpr std::string_view kProgress = "进度条1";
-constexpr std::string_view kVerifyButton = "按钮6";
+using main_window::kCourierBox;
+using main_window::kNumbersBox;
+using main_window::kResultList;
+using main_window::kResultProgress;
+using main_window::kThreadsBox;
+using main_window::kVerifyButton;
 
 constexpr std::string_view kEndMessage =
     "全部效验完毕,如果还没有找到你想要的单号,请百度或者朋友要个最新的单号进行模拟!";
@@ -104,7 +105,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
             }
             finished = ++run.finished;
         }
-        ui.SetProgressPos(kMain, kProgress, finished);
+        ui.SetProgressPos(kMain, kResultProgress, finished);
         if (finished == static_cast<int>(run.numbers.size())) {
             ui.SetEnabled(kMain, kVerifyButton, true);
             runEnded = true;
@@ -120,7 +121,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
         EnterCriticalSectionOp(run.lock);
         // A run started while the box was shown keeps its progress.
         if (!run.retired) {
-            ui.SetProgressPos(kMain, kProgress, 0);
+            ui.SetProgressPos(kMain, kResultProgress, 0);
         }
         LeaveCriticalSectionOp(run.lock);
     }
@@ -179,7 +180,7 @@ void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
         current_ = run;
     }
     ui.SetEnabled(kMain, kVerifyButton, false);
-    ui.SetProgressPos(kMain, kProgress, 0);
+    ui.SetProgressPos(kMain, kResultProgress, 0);
     // The run keeps the courier and the query prefix it started with, so a
     // rule applied during the run cannot pair one courier's parser with
     // another's address, and workers read no state the user-interface thread
@@ -205,7 +206,7 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
             tasks->add(-1);
         },
         threads);
-    ui.SetProgressMax(kMain, kProgress, count);
+    ui.SetProgressMax(kMain, kResultProgress, count);
     ui.ListClear(kMain, kResultList);
     if (count == 0 || !started) {
         // Nothing to verify, or no worker to verify it: the run has ended.

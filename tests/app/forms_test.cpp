@@ -3,10 +3,14 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
+#include "app/forms/filter_window_controls.h"
 #include "app/forms/form.h"
+#include "app/forms/main_window_controls.h"
+#include "app/forms/reference_templates_controls.h"
 
 namespace zelvo {
 namespace {
@@ -284,6 +288,49 @@ TEST(Forms, ParentsExistBeforeTheirChildren) {
         }
     }
     EXPECT_EQ(FindControl(FormOf(M), "没有这个"), nullptr);
+}
+
+// The names the handlers address: a name that is not its window's control
+// would make every call on it do nothing, with no error.
+TEST(Forms, ControlNamesOfTheHandlersAreControlsOfTheirWindows) {
+    struct Named {
+        WindowId window;
+        std::string_view name;
+        ControlKind kind;
+    };
+    const Named named[] = {
+        {M, main_window::kFixed1Box, K::EditBox},
+        {M, main_window::kFixed2Box, K::EditBox},
+        {M, main_window::kFixed3Box, K::EditBox},
+        {M, main_window::kRandomBox, K::EditBox},
+        {M, main_window::kTimeBox, K::EditBox},
+        {M, main_window::kCounterBox, K::EditBox},
+        {M, main_window::kCountBox, K::EditBox},
+        {M, main_window::kCourierBox, K::EditBox},
+        {M, main_window::kTemplateBox, K::EditBox},
+        {M, main_window::kNumbersBox, K::EditBox},
+        {M, main_window::kVerifyButton, K::Button},
+        {M, main_window::kThreadsBox, K::EditBox},
+        {M, main_window::kResultList, K::ListView},
+        {M, main_window::kResultProgress, K::ProgressBar},
+        {M, main_window::kBannerView, K::WebView},
+        {M, main_window::kWebsiteView, K::WebView},
+        {T, templates_window::kAutoCloseBox, K::CheckBox},
+        {T, templates_window::kCourierList, K::ListView},
+        {T, templates_window::kDescriptionBox, K::EditBox},
+        {F, filter_window::kStartPlaceBox, K::EditBox},
+        {F, filter_window::kEndPlaceBox, K::EditBox},
+        {F, filter_window::kDepartFromPicker, K::DatePicker},
+        {F, filter_window::kDepartToPicker, K::DatePicker},
+        {F, filter_window::kReceiptFromPicker, K::DatePicker},
+        {F, filter_window::kReceiptToPicker, K::DatePicker},
+        {F, filter_window::kFilterButton, K::Button},
+    };
+    for (const Named& n : named) {
+        const ControlDesc* control = FindControl(FormOf(n.window), n.name);
+        ASSERT_NE(control, nullptr) << std::string(n.name);
+        EXPECT_EQ(control->kind, n.kind) << std::string(n.name);
+    }
 }
 
 }  // namespace
