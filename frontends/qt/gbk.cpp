@@ -51,9 +51,16 @@ public:
             used += replacement.size();
             size_t skip = 1;
             if (utf16Input) {
-                char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(src[0]) |
-                                                      (static_cast<unsigned char>(src[1]) << 8));
-                skip = (unit >= 0xD800 && unit < 0xDC00) ? 4 : 2;
+                auto unitAt = [&](size_t i) {
+                    return static_cast<char16_t>(static_cast<unsigned char>(src[i]) |
+                                                 (static_cast<unsigned char>(src[i + 1]) << 8));
+                };
+                const char16_t unit = unitAt(0);
+                // A pair goes as one character; a lone high surrogate takes
+                // nothing after it along.
+                const bool pair = unit >= 0xD800 && unit < 0xDC00 && inLeft >= 4 &&
+                                  unitAt(2) >= 0xDC00 && unitAt(2) < 0xE000;
+                skip = pair ? 4 : 2;
             }
             skip = std::min(skip, inLeft);
             src += skip;
@@ -105,6 +112,38 @@ std::string ToGbk(const QString& text, bool* lossless) {
                                static_cast<size_t>(text.size()) * 2, out, "?", true);
     if (lossless) *lossless = clean;
     return out;
+}
+
+QString FromGbkLines(std::string_view gbk) {
+    QString text = FromGbk(gbk);
+    // In place, left to right: the text only shrinks, and a CR is dropped
+    // exactly where "\r\n" would match, since that pattern cannot overlap itself.
+    const qsizetype size = text.size();
+    QChar* units = text.data();
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (units[i] == u'\r' && i + 1 < size && units[i + 1] == u'\n') continue;
+        units[kept++] = units[i];
+    }
+    text.truncate(kept);
+    return text;
+}
+
+std::string ToGbkLines(const QString& text) {
+    std::string gbk = ToGbk(text);
+    // GBK trail bytes are 0x40 and above, so every 0x0A byte is a line end.
+    const auto lineEnds = static_cast<size_t>(std::count(gbk.begin(), gbk.end(), '\n'));
+    if (lineEnds == 0) return gbk;
+    // Widened in place from the end, each byte moved once.
+    size_t from = gbk.size();
+    size_t to = from + lineEnds;
+    gbk.resize(to);
+    while (from > 0) {
+        const char c = gbk[--from];
+        gbk[--to] = c;
+        if (c == '\n') gbk[--to] = '\r';
+    }
+    return gbk;
 }
 
 }  // namespace zelvo::qt

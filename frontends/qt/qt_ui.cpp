@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QThread>
 #include <QTimer>
 #include <cmath>
@@ -60,15 +61,15 @@ DateTime FromQDateTime(const QDateTime& value) {
     return DateTime{day + second / kSecondsPerDay};
 }
 
-QString Lines(std::string_view gbk) {
-    QString text = FromGbk(gbk);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
-std::string CrLf(QString text) {
-    text.replace(QChar('\n'), QStringLiteral("\r\n"));
-    return ToGbk(text);
+// What QPlainTextEdit::setPlainText leaves (the text, no undo history, not
+// modified, the cursor at the start), without its second pass that gives
+// every line the insertion format again: the boxes hold plain text in one
+// format only, and that pass is a tenth of filling a million-line box.
+void FillPlainText(QPlainTextEdit* edit, const QString& text) {
+    QTextDocument* document = edit->document();
+    document->setPlainText(text);
+    edit->setTextCursor(QTextCursor(document));
+    document->setModified(false);
 }
 
 // Message boxes: style bits as the platform has them, results as the program
@@ -81,7 +82,7 @@ QMessageBox* MakeBox(std::string_view text, int flags, std::string_view caption)
     auto* box = new QMessageBox();
     box->setWindowTitle(FromGbk(caption));
     box->setTextFormat(Qt::PlainText);
-    box->setText(Lines(text));
+    box->setText(FromGbkLines(text));
     switch (flags & 0xF0) {
         case 0x10:
             box->setIcon(QMessageBox::Critical);
@@ -420,7 +421,7 @@ std::string QtUi::GetText(WindowId window, std::string_view control) {
         QWidget* w = c->widget;
         switch (c->desc->kind) {
             case ControlKind::EditBox:
-                if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) return CrLf(edit->toPlainText());
+                if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) return ToGbkLines(edit->toPlainText());
                 return ToGbk(static_cast<QLineEdit*>(w)->text());
             case ControlKind::Label:
                 return ToGbk(static_cast<QLabel*>(w)->text());
@@ -450,7 +451,7 @@ void QtUi::SetText(WindowId window, std::string_view control, std::string_view t
         switch (c->desc->kind) {
             case ControlKind::EditBox:
                 if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-                    edit->setPlainText(Lines(text));
+                    FillPlainText(edit, FromGbkLines(text));
                 } else {
                     auto* line = static_cast<QLineEdit*>(w);
                     line->setText(FromGbk(text));
@@ -484,7 +485,7 @@ void QtUi::AppendText(WindowId window, std::string_view control, std::string_vie
         if (!c || c->desc->kind != ControlKind::EditBox) return;
         if (auto* edit = qobject_cast<QPlainTextEdit*>(c->widget)) {
             edit->moveCursor(QTextCursor::End);
-            edit->insertPlainText(Lines(text));
+            edit->insertPlainText(FromGbkLines(text));
             edit->ensureCursorVisible();
         } else {
             auto* line = static_cast<QLineEdit*>(c->widget);

@@ -22,6 +22,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +31,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <atomic>
+#include <random>
 #include <thread>
 
 #include "app/forms/form.h"
@@ -470,6 +473,68 @@ TEST_F(QtUiTest, AppendTextAddsAtTheEndWithoutClearingOrSelecting) {
     EXPECT_TRUE(edit->textCursor().atEnd());
 }
 
+// A multi-line box is filled without QPlainTextEdit::setPlainText; it must end
+// as that call leaves it, whatever the user did to the box before: the same
+// text and character formats, the cursor at the start without a selection,
+// no undo or redo, not modified, the first line at the top.
+TEST_F(QtUiTest, FillingAMultiLineBoxEndsAsSetPlainTextEndsIt) {
+    ui_.LoadWindow(WindowId::Main, false);
+    auto* box = Widget<QPlainTextEdit>(WindowId::Main, "生成内容");
+    ASSERT_NE(box, nullptr);
+    QPlainTextEdit twin(box->parentWidget());
+    twin.setGeometry(box->geometry());
+    twin.setFont(box->font());
+    twin.setLineWrapMode(box->lineWrapMode());
+    twin.setVerticalScrollBarPolicy(box->verticalScrollBarPolicy());
+    twin.show();
+    std::string many;
+    for (int i = 0; i < 500; ++i) many += "268928453111111112201001010001" + std::to_string(i) + "\r\n";
+    const std::vector<std::string> texts = {"", "1", "1\r\n2\r\n", many, "快递\r\n\r\n\r单号"};
+    for (const std::string& text : texts) {
+        for (QPlainTextEdit* edit : {box, &twin}) {
+            // What a user may have left: typing (undo history), a selection,
+            // the view scrolled down.
+            edit->setPlainText(QString::fromStdString(many));
+            edit->moveCursor(QTextCursor::End);
+            edit->insertPlainText("typed\nhere");
+            edit->undo();
+            edit->insertPlainText("again");
+            QTextCursor selection = edit->textCursor();
+            selection.setPosition(3);
+            selection.setPosition(40, QTextCursor::KeepAnchor);
+            edit->setTextCursor(selection);
+            edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+        }
+        ui_.SetText(WindowId::Main, "生成内容", text);
+        twin.setPlainText(FromGbkLines(text));
+        QCoreApplication::processEvents();
+        const std::string label = ::testing::PrintToString(text.substr(0, 20));
+        EXPECT_EQ(box->toPlainText(), twin.toPlainText()) << label;
+        EXPECT_EQ(box->blockCount(), twin.blockCount()) << label;
+        EXPECT_EQ(box->textCursor().position(), 0) << label;
+        EXPECT_EQ(box->textCursor().anchor(), 0) << label;
+        EXPECT_EQ(box->currentCharFormat(), twin.currentCharFormat()) << label;
+        EXPECT_EQ(box->document()->isUndoAvailable(), twin.document()->isUndoAvailable()) << label;
+        EXPECT_EQ(box->document()->isRedoAvailable(), twin.document()->isRedoAvailable()) << label;
+        EXPECT_EQ(box->document()->isModified(), twin.document()->isModified()) << label;
+        EXPECT_EQ(box->verticalScrollBar()->value(), twin.verticalScrollBar()->value()) << label;
+        EXPECT_EQ(box->verticalScrollBar()->value(), 0) << label;
+        for (QTextBlock a = box->document()->begin(), b = twin.document()->begin();
+             a.isValid() && b.isValid(); a = a.next(), b = b.next()) {
+            ASSERT_EQ(a.charFormat(), b.charFormat()) << label;
+            ASSERT_EQ(a.blockFormat(), b.blockFormat()) << label;
+            for (auto fa = a.begin(), fb = b.begin(); !fa.atEnd() && !fb.atEnd(); ++fa, ++fb) {
+                ASSERT_EQ(fa.fragment().charFormat(), fb.fragment().charFormat()) << label;
+            }
+        }
+        // Typing goes on as in a box filled by setPlainText.
+        box->insertPlainText("x");
+        twin.insertPlainText("x");
+        EXPECT_EQ(box->toPlainText(), twin.toPlainText()) << label;
+        EXPECT_EQ(box->document()->isUndoAvailable(), twin.document()->isUndoAvailable()) << label;
+    }
+}
+
 TEST_F(QtUiTest, DatePickersStartNowAndKeepTheTimeOfDay) {
     ui_.LoadWindow(WindowId::Filter, false);
     const QDateTime now = QDateTime::currentDateTime();
@@ -826,6 +891,39 @@ TEST(GbkTest, RoundTripsChineseAndMarksWhatGbkCannotHold) {
     EXPECT_EQ(ToGbk(QString::fromUtf16(u"a\U0001F600b"), &lossless), "a?b");
     EXPECT_FALSE(lossless);
     EXPECT_EQ(FromGbk("a\xFF"), QString::fromUtf16(u"a\uFFFD"));
+    // A lone surrogate is one unconvertible character, not two.
+    EXPECT_EQ(ToGbk(QString(QChar(0xD800)) + "ab"), "?ab");
+    EXPECT_EQ(ToGbk("a" + QString(QChar(0xD800))), "a?");
+}
+
+// Multi-line boxes: the one-pass conversions give what replacing the line ends
+// on the whole text gives, for texts made of line-end pieces, Chinese,
+// bytes that are not GBK and characters that GBK cannot hold.
+TEST(GbkTest, LineEndConversionsMatchReplacingOnTheWholeText) {
+    const std::vector<std::string> gbkPieces = {"\r", "\n", "\r\n", "a", "\xBF\xEC", "\xFF", "\x81"};
+    const std::vector<QString> widgetPieces = {
+        "\r", "\n", "\r\n", "a", QString::fromUtf16(u"快"), QString::fromUtf16(u"\U0001F600"),
+        QString(QChar(0xD800))};
+    std::mt19937 random(3);
+    for (int round = 0; round < 3000; ++round) {
+        const int length = static_cast<int>(random() % 12);
+        std::string gbk;
+        QString widget;
+        for (int i = 0; i < length; ++i) {
+            gbk += gbkPieces[random() % gbkPieces.size()];
+            widget += widgetPieces[random() % widgetPieces.size()];
+        }
+        QString replaced = FromGbk(gbk);
+        replaced.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        ASSERT_EQ(FromGbkLines(gbk), replaced) << ::testing::PrintToString(gbk);
+        QString widened = widget;
+        widened.replace(QChar('\n'), QStringLiteral("\r\n"));
+        ASSERT_EQ(ToGbkLines(widget), ToGbk(widened)) << widget.toStdU16String().size();
+    }
+    EXPECT_EQ(FromGbkLines("1\r\n2\r\r\n\n\r"), QString("1\n2\r\n\n\r"));
+    EXPECT_EQ(ToGbkLines(QString::fromUtf16(u"快\n\r\n")), "\xBF\xEC\r\n\r\r\n");
+    EXPECT_EQ(ToGbkLines(QString()), "");
+    EXPECT_EQ(FromGbkLines(""), QString());
 }
 
 }  // namespace
