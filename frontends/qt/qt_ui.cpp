@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -861,6 +862,19 @@ void QtUi::Delay(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void QtUi::SetTextColour(WindowId window, std::string_view control, int colour) {
+    Call([&] {
+        BuiltControl* c = Control(window, control);
+        if (!c || c->desc->kind != ControlKind::EditBox) return;
+        const QColor text(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+        QPalette palette = c->widget->palette();
+        // A disabled box keeps the style's grey text, as on the platform.
+        palette.setColor(QPalette::Active, QPalette::Text, text);
+        palette.setColor(QPalette::Inactive, QPalette::Text, text);
+        c->widget->setPalette(palette);
+    });
 }
 
 // ---- test seams ------------------------------------------------------------------

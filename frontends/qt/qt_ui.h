@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "generation/text_colour.h"
 #include "runtime/ui.h"
 
 class QEventLoop;
@@ -32,7 +33,7 @@ struct ShownMessageBox {
     int flags = 0;
 };
 
-class QtUi : public QObject, public UiPort {
+class QtUi : public QObject, public UiPort, public TextColourControl {
     Q_OBJECT
 public:
     QtUi();
@@ -92,6 +93,9 @@ public:
     int CursorX() override;
     int CursorY() override;
     void Delay(int ms) override;
+
+    // Edit boxes only; colour in the platform's byte order (red lowest).
+    void SetTextColour(WindowId window, std::string_view control, int colour) override;
 
     // From now on calls from other threads are no longer carried out: each
     // returns at once with a neutral value, and worker message boxes are
