@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "memory_ui.h"
+#include "result_rows.h"
 #include "results/filter_window.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
@@ -115,19 +116,8 @@ class FilterWindow : public ::testing::Test {
         });
     }
 
-    void addRow(const std::vector<std::string>& cells) {
-        const int row = ui.ListInsert(kMain, kResultList);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            ui.ListSetText(kMain, kResultList, row, static_cast<int>(c), cells[c]);
-        }
-    }
-    std::vector<std::string> column(int c) {
-        std::vector<std::string> cells;
-        for (int r = 0; r < ui.ListCount(kMain, kResultList); ++r) {
-            cells.push_back(ui.ListGetText(kMain, kResultList, r, c));
-        }
-        return cells;
-    }
+    void addRow(const std::vector<std::string>& cells) { testing::AddResultRow(ui, cells); }
+    std::vector<std::string> column(int c) { return testing::ResultColumn(ui, c); }
     // Opens the filter window, lets the test fill it, clicks 过滤并保存.
     void runFilter(const std::function<void()>& fill = [] {}) {
         ui.onModal(kFilter, [&](MemoryUi&) {

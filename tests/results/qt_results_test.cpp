@@ -19,6 +19,7 @@
 #include "app/program_state.h"
 #include "gbk.h"
 #include "qt_test_program.h"
+#include "result_rows.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
 #include "runtime/convert.h"
@@ -45,13 +46,7 @@ class QtResults : public ::testing::Test {
     T* Widget(WindowId window, std::string_view name) {
         return testing::ControlWidget<T>(ui, window, name);
     }
-    void addRow(const std::vector<std::string>& cells) {
-        UiPort& port = ui;  // the defaults are the port's
-        const int row = port.ListInsert(WindowId::Main, kResultList);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            ui.ListSetText(WindowId::Main, kResultList, row, static_cast<int>(c), cells[c]);
-        }
-    }
+    void addRow(const std::vector<std::string>& cells) { testing::AddResultRow(ui, cells); }
     // What the view shows in one column, top to bottom.
     std::vector<std::string> shown(int column) {
         QAbstractItemModel* model = Widget<QTreeView>(WindowId::Main, kResultList)->model();

@@ -7,6 +7,7 @@
 #include "app/event_router.h"
 #include "app/program_state.h"
 #include "memory_ui.h"
+#include "result_rows.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
 #include "runtime/convert.h"
@@ -33,19 +34,8 @@ class ResultActions : public ::testing::Test {
         ASSERT_TRUE(ui.LoadWindow(kMain, false));
         ui.clearMessages();
     }
-    void addRow(const std::vector<std::string>& cells) {
-        const int row = ui.ListInsert(kMain, kResultList);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            ui.ListSetText(kMain, kResultList, row, static_cast<int>(c), cells[c]);
-        }
-    }
-    std::vector<std::string> column(int c) {
-        std::vector<std::string> cells;
-        for (int r = 0; r < ui.ListCount(kMain, kResultList); ++r) {
-            cells.push_back(ui.ListGetText(kMain, kResultList, r, c));
-        }
-        return cells;
-    }
+    void addRow(const std::vector<std::string>& cells) { testing::AddResultRow(ui, cells); }
+    std::vector<std::string> column(int c) { return testing::ResultColumn(ui, c); }
 
     TempFolder folder;
     CurrentDirectoryScope inFolder{folder.path()};

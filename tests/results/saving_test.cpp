@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "memory_ui.h"
+#include "result_rows.h"
 #include "results/bounded_read.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
@@ -30,12 +31,7 @@ class ResultSaving : public ::testing::Test {
         ASSERT_FALSE(folder.path().empty());
     }
 
-    void addRow(const std::vector<std::string>& cells) {
-        const int row = ui.ListInsert(kMain, kResultList);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            ui.ListSetText(kMain, kResultList, row, static_cast<int>(c), cells[c]);
-        }
-    }
+    void addRow(const std::vector<std::string>& cells) { testing::AddResultRow(ui, cells); }
     std::vector<std::vector<std::string>> rows() {
         std::vector<std::vector<std::string>> all;
         for (int r = 0; r < ui.ListCount(kMain, kResultList); ++r) {
