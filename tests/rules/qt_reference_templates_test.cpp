@@ -11,10 +11,8 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/forms/form.h"
-#include "generation/generation_run.h"
 #include "qt_test_program.h"
-#include "rules/reference_templates_window.h"
+#include "template_windows.h"
 
 namespace zelvo::qt {
 namespace {
@@ -26,10 +24,11 @@ constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
 
 using testing::SpinUntil;
 
-class QtReferenceTemplates : public ::testing::Test {
+class QtReferenceTemplates : public ::testing::Test, protected testing::TemplateWindowsState {
   protected:
-    QtReferenceTemplates() : client("") {
-        ui.SetEventHandler([this](const UiEvent& event) { route(event); });
+    QtReferenceTemplates() : TemplateWindowsState("") {
+        ui.SetEventHandler(
+            [this](const UiEvent& event) { testing::RouteTemplateWindows(ui, *this, event); });
         ui.LoadWindow(kMain, false);
     }
     ~QtReferenceTemplates() override {
@@ -64,40 +63,6 @@ class QtReferenceTemplates : public ::testing::Test {
     }
 
     QtUi ui;
-    RuleServiceClient client;
-    std::string ruleText;
-    std::string queryUrlPrefix;
-    std::vector<std::string> templateParts;
-    DateTime runningTime;
-
-  private:
-    void route(const UiEvent& event) {
-        const WindowDesc& form = FormOf(event.window);
-        const std::vector<EventBinding>* events = &form.events;
-        if (!event.control.empty()) events = &FindControl(form, event.control)->events;
-        for (const EventBinding& binding : *events) {
-            if (binding.kind != event.kind) continue;
-            switch (binding.action) {
-                case Action::OpenReferenceTemplates:
-                    ui.LoadWindow(kTemplates, false);
-                    break;
-                case Action::TemplatesCreated:
-                    templatesCreated(ui, client, ruleText);
-                    break;
-                case Action::TemplatesFirstActivated:
-                    fillCourierList(ui);
-                    break;
-                case Action::PickCourier:
-                    pickCourier(ui, ruleText, queryUrlPrefix);
-                    break;
-                case Action::GenerateNumbers:
-                    generateNumbers(ui, templateParts, runningTime);
-                    break;
-                default:
-                    break;
-            }
-        }
-    }
 };
 
 TEST_F(QtReferenceTemplates, DoubleClickFillsTheMainWindowAndCloses) {

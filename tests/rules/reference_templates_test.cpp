@@ -11,6 +11,7 @@
 #include "memory_ui.h"
 #include "rules/reference_templates_window.h"
 #include "rules/rule_list_loading.h"
+#include "template_windows.h"
 
 namespace zelvo {
 namespace {
@@ -30,12 +31,16 @@ const std::string kFullList = BuiltInList() +
                               "圆通快递|800|1|2|0|4|20110101|20|{固数1}+{递增}|参考定单-800123|"
                               "http://y.example/?No=|圆通\r\n";
 
-// The main window and the reference-template window wired as the program wires them.
-class Program {
+// The two windows on the in-memory port; the template window's text just
+// after its created handler is kept.
+class Program : public testing::TemplateWindowsState {
   public:
     explicit Program(std::string address, int replyLimitMs = 60'000)
-        : client(std::move(address), {}, replyLimitMs) {
-        ui.SetEventHandler([this](const UiEvent& event) { route(event); });
+        : TemplateWindowsState(std::move(address), replyLimitMs) {
+        ui.SetEventHandler([this](const UiEvent& event) {
+            testing::RouteTemplateWindows(
+                ui, *this, event, [this] { descriptionsAfterLoad.push_back(description()); });
+        });
         ui.LoadWindow(kMain, false);
     }
 
@@ -44,42 +49,7 @@ class Program {
     std::string description() { return ui.GetText(kTemplates, "编辑框1"); }
 
     testing::MemoryUi ui;
-    RuleServiceClient client;
-    std::string ruleText;
-    std::string queryUrlPrefix;
-    std::vector<std::string> templateParts;
-    DateTime runningTime;
     std::vector<std::string> descriptionsAfterLoad;
-
-  private:
-    void route(const UiEvent& event) {
-        const WindowDesc& form = FormOf(event.window);
-        const std::vector<EventBinding>* events = &form.events;
-        if (!event.control.empty()) events = &FindControl(form, event.control)->events;
-        for (const EventBinding& binding : *events) {
-            if (binding.kind != event.kind) continue;
-            switch (binding.action) {
-                case Action::OpenReferenceTemplates:
-                    ui.LoadWindow(kTemplates, false);
-                    break;
-                case Action::TemplatesCreated:
-                    templatesCreated(ui, client, ruleText);
-                    descriptionsAfterLoad.push_back(description());
-                    break;
-                case Action::TemplatesFirstActivated:
-                    fillCourierList(ui);
-                    break;
-                case Action::PickCourier:
-                    pickCourier(ui, ruleText, queryUrlPrefix);
-                    break;
-                case Action::GenerateNumbers:
-                    generateNumbers(ui, templateParts, runningTime);
-                    break;
-                default:
-                    break;
-            }
-        }
-    }
 };
 
 TEST(ReferenceTemplates, OpensBesideTheCursorAndListsTheCouriers) {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/forms/form.h"
+#include "generation/generation_run.h"
+#include "rules/reference_templates_window.h"
+#include "rules/rule_service_client.h"
+#include "runtime/datetime.h"
+#include "runtime/ui.h"
+
+// The main window and the reference-template window wired as the program
+// wires them, on any port, without the rest of the program.
+namespace zelvo::testing {
+
+// What the two windows' handlers keep between events (the program keeps it
+// in its ProgramState).
+struct TemplateWindowsState {
+    explicit TemplateWindowsState(std::string ruleSource,
+                                  int replyLimitMs = RuleServiceClient::kReplyLimitMs)
+        : client(std::move(ruleSource), {}, replyLimitMs) {}
+
+    RuleServiceClient client;
+    std::string ruleText;
+    std::string queryUrlPrefix;
+    std::vector<std::string> templateParts;
+    DateTime runningTime;
+};
+
+// Runs the handlers the event's window description binds to it; after the
+// template window's created handler, afterCreated when given.
+inline void RouteTemplateWindows(UiPort& ui, TemplateWindowsState& state, const UiEvent& event,
+                                 const std::function<void()>& afterCreated = {}) {
+    const WindowDesc& form = FormOf(event.window);
+    const std::vector<EventBinding>* events = &form.events;
+    if (!event.control.empty()) events = &FindControl(form, event.control)->events;
+    for (const EventBinding& binding : *events) {
+        if (binding.kind != event.kind) continue;
+        switch (binding.action) {
+            case Action::OpenReferenceTemplates:
+                ui.LoadWindow(WindowId::ReferenceTemplates, false);
+                break;
+            case Action::TemplatesCreated:
+                templatesCreated(ui, state.client, state.ruleText);
+                if (afterCreated) afterCreated();
+                break;
+            case Action::TemplatesFirstActivated:
+                fillCourierList(ui);
+                break;
+            case Action::PickCourier:
+                pickCourier(ui, state.ruleText, state.queryUrlPrefix);
+                break;
+            case Action::GenerateNumbers:
+                generateNumbers(ui, state.templateParts, state.runningTime);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace zelvo::testing
