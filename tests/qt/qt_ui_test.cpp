@@ -38,6 +38,7 @@
 #include "controls.h"
 #include "gbk.h"
 #include "list_model.h"
+#include "qt_test_program.h"
 #include "tab_control.h"
 #include "text_printer.h"
 #include "window_builder.h"
@@ -49,17 +50,7 @@ using ::testing::ElementsAre;
 
 constexpr const char* kResults = "超级列表框1";
 
-// Spins the GUI loop until done() holds (a worker finished, a box showed up).
-template <class Done>
-bool SpinUntil(Done done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
+using testing::SpinUntil;
 
 class QtUiTest : public ::testing::Test {
 protected:
@@ -69,16 +60,11 @@ protected:
             if (onEvent_) onEvent_(event);
         });
     }
-    void TearDown() override {
-        // Windows are deleted later; let that happen inside the test.
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void TearDown() override { testing::DeleteClosedWindows(); }
 
     template <class T = QWidget>
     T* Widget(WindowId window, const char* name) {
-        QWidget* top = ui_.Window(window);
-        return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
+        return testing::ControlWidget<T>(ui_, window, name);
     }
 
     int Count(WindowId window, std::string_view control, EventKind kind) const {
@@ -391,10 +377,7 @@ TEST_F(QtUiTest, ModalFilterWindowBlocksTheMainWindowUntilItCloses) {
         filterEnabledMeanwhile = ui_.IsEnabled(WindowId::Filter, {});
         // A click on the blocked main window, delivered as the window
         // system delivers it, reaches no handler.
-        QWidget* button = Widget(WindowId::Main, "按钮2");
-        QWidget* main = ui_.Window(WindowId::Main);
-        QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {},
-                          button->mapTo(main, button->rect().center()));
+        testing::ClickThroughWindowSystem(ui_, WindowId::Main, "按钮2");
         clicksWhileBlocked = Count(WindowId::Main, "按钮2", EventKind::Clicked);
         if (filter) filter->close();  // the close box
     });
@@ -407,10 +390,7 @@ TEST_F(QtUiTest, ModalFilterWindowBlocksTheMainWindowUntilItCloses) {
     EXPECT_EQ(clicksWhileBlocked, 0);
     EXPECT_TRUE(ui_.IsEnabled(WindowId::Main, {}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    QWidget* button = Widget(WindowId::Main, "按钮2");
-    QWidget* main = ui_.Window(WindowId::Main);
-    QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {},
-                      button->mapTo(main, button->rect().center()));
+    testing::ClickThroughWindowSystem(ui_, WindowId::Main, "按钮2");
     EXPECT_EQ(Count(WindowId::Main, "按钮2", EventKind::Clicked), 1);
 }
 
