@@ -1,5 +1,7 @@
 #include "app/event_router.h"
 
+#include <optional>
+
 #include "app/main_window_handlers.h"
 #include "app/result_sort.h"
 #include "generation/generation_run.h"
@@ -10,20 +12,6 @@
 #include "rules/reference_templates_window.h"
 
 namespace zelvo {
-
-std::optional<Action> boundAction(const UiEvent& event) {
-    const WindowDesc& form = FormOf(event.window);
-    const std::vector<EventBinding>* events = &form.events;
-    if (!event.control.empty()) {
-        const ControlDesc* control = FindControl(form, event.control);
-        if (control == nullptr) return std::nullopt;
-        events = &control->events;
-    }
-    for (const EventBinding& binding : *events) {
-        if (binding.kind == event.kind) return binding.action;
-    }
-    return std::nullopt;
-}
 
 namespace {
 
@@ -45,7 +33,7 @@ void startVerification(ProgramState& state, UiPort& ui) {
 void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
     // Windows still open while the process ends must not reach released state.
     if (state.exitCode >= 0) return;
-    const std::optional<Action> action = boundAction(event);
+    const std::optional<Action> action = BoundAction(event);
     if (!action) return;
     switch (*action) {
         // main window

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "app/forms/form.h"
 #include "app/program_state.h"
 #include "runtime/ui.h"
@@ -9,9 +7,6 @@
 // Every event a UI port delivers comes here: the window's description names
 // the operation, the router calls its handler with the state it needs.
 namespace zelvo {
-
-// The operation the description binds to the event; none when unbound.
-std::optional<Action> boundAction(const UiEvent& event);
 
 // Runs the bound operation's handler. Unbound events, and every event after
 // the program has ended, do nothing.

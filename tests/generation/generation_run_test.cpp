@@ -36,12 +36,8 @@ class GenerationRun : public ::testing::Test {
   protected:
     GenerationRun() {
         ui.SetEventHandler([this](const UiEvent& event) {
-            const ControlDesc* control = FindControl(FormOf(event.window), event.control);
-            if (control == nullptr) return;
-            for (const EventBinding& binding : control->events) {
-                if (binding.kind == event.kind && binding.action == Action::GenerateNumbers) {
-                    generateNumbers(ui, templateParts, runningTime);
-                }
+            if (BoundAction(event) == Action::GenerateNumbers) {
+                generateNumbers(ui, templateParts, runningTime);
             }
         });
         ui.LoadWindow(kMain, false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,35 +31,32 @@ struct TemplateWindowsState {
     DateTime runningTime;
 };
 
-// Runs the handlers the event's window description binds to it; after the
-// template window's created handler, afterCreated when given.
+// Runs the handler the event's window description binds to it, as the
+// program's router does; after the template window's created handler,
+// afterCreated when given.
 inline void RouteTemplateWindows(UiPort& ui, TemplateWindowsState& state, const UiEvent& event,
                                  const std::function<void()>& afterCreated = {}) {
-    const WindowDesc& form = FormOf(event.window);
-    const std::vector<EventBinding>* events = &form.events;
-    if (!event.control.empty()) events = &FindControl(form, event.control)->events;
-    for (const EventBinding& binding : *events) {
-        if (binding.kind != event.kind) continue;
-        switch (binding.action) {
-            case Action::OpenReferenceTemplates:
-                ui.LoadWindow(WindowId::ReferenceTemplates, false);
-                break;
-            case Action::TemplatesCreated:
-                templatesCreated(ui, state.client, state.ruleText);
-                if (afterCreated) afterCreated();
-                break;
-            case Action::TemplatesFirstActivated:
-                fillCourierList(ui);
-                break;
-            case Action::PickCourier:
-                pickCourier(ui, state.ruleText, state.queryUrlPrefix);
-                break;
-            case Action::GenerateNumbers:
-                generateNumbers(ui, state.templateParts, state.runningTime);
-                break;
-            default:
-                break;
-        }
+    const std::optional<Action> action = BoundAction(event);
+    if (!action) return;
+    switch (*action) {
+        case Action::OpenReferenceTemplates:
+            ui.LoadWindow(WindowId::ReferenceTemplates, false);
+            break;
+        case Action::TemplatesCreated:
+            templatesCreated(ui, state.client, state.ruleText);
+            if (afterCreated) afterCreated();
+            break;
+        case Action::TemplatesFirstActivated:
+            fillCourierList(ui);
+            break;
+        case Action::PickCourier:
+            pickCourier(ui, state.ruleText, state.queryUrlPrefix);
+            break;
+        case Action::GenerateNumbers:
+            generateNumbers(ui, state.templateParts, state.runningTime);
+            break;
+        default:
+            break;
     }
 }
 

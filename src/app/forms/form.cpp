@@ -23,4 +23,18 @@ const ControlDesc* FindControl(const WindowDesc& form, std::string_view name) {
     return nullptr;
 }
 
+std::optional<Action> BoundAction(const UiEvent& event) {
+    const WindowDesc& form = FormOf(event.window);
+    const std::vector<EventBinding>* events = &form.events;
+    if (!event.control.empty()) {
+        const ControlDesc* control = FindControl(form, event.control);
+        if (control == nullptr) return std::nullopt;
+        events = &control->events;
+    }
+    for (const EventBinding& binding : *events) {
+        if (binding.kind == event.kind) return binding.action;
+    }
+    return std::nullopt;
+}
+
 }  // namespace zelvo

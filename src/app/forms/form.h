@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -117,5 +118,9 @@ const WindowDesc& RecentNumbersForm();
 
 // nullptr when the window has no such control.
 const ControlDesc* FindControl(const WindowDesc& form, std::string_view name);
+
+// The operation the description binds to the event (the first binding of its
+// kind); none when unbound or when the window has no such control.
+std::optional<Action> BoundAction(const UiEvent& event);
 
 }  // namespace zelvo
