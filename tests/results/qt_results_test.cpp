@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
-#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -24,6 +22,7 @@
 #include "results/result_list.h"
 #include "runtime/convert.h"
 #include "runtime/files.h"
+#include "temp_folder.h"
 
 namespace zelvo::qt {
 namespace {
@@ -31,16 +30,10 @@ namespace {
 class QtResults : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        previous = QDir::currentPath();
-        QDir::setCurrent(folder.path());
         ui.SetEventHandler([this](const UiEvent& event) { routeEvent(state, ui, event); });
         ASSERT_TRUE(ui.LoadWindow(WindowId::Main, false));
     }
-    void TearDown() override {
-        QDir::setCurrent(previous);
-        testing::DeleteClosedWindows();
-    }
+    void TearDown() override { testing::DeleteClosedWindows(); }
 
     template <class T = QWidget>
     T* Widget(WindowId window, std::string_view name) {
@@ -63,8 +56,8 @@ class QtResults : public ::testing::Test {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
-    QTemporaryDir folder;
-    QString previous;
+    testing::TempFolder folder;
+    testing::CurrentDirectoryScope inFolder{folder.path()};
     ProgramState state;
     QtUi ui;
 };
