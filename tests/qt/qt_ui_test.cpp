@@ -193,10 +193,17 @@ TEST_P(EveryWindowTest, BuildsEveryControlAtItsPlaceWithItsCaptionOrDefault) {
     }
 }
 
+std::string WindowName(const ::testing::TestParamInfo<WindowId>& info) {
+    static constexpr const char* kNames[] = {"Main", "Filter", "ReferenceTemplates",
+                                             "RecentNumbers"};
+    return kNames[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(QtUi, EveryWindowTest,
                          ::testing::Values(WindowId::Main, WindowId::Filter,
                                            WindowId::ReferenceTemplates,
-                                           WindowId::RecentNumbers));
+                                           WindowId::RecentNumbers),
+                         WindowName);
 
 TEST_F(QtUiTest, MainWindowShowsTheGenerationDefaultsAndResultColumns) {
     ui_.LoadWindow(WindowId::Main, false);
