@@ -29,8 +29,8 @@ using main_window::kNumbersBox;
 std::int64_t toLongInteger(std::string_view text) {
     const std::string s = NormalizeFullWidth(text);
     std::size_t pos = 0;
-    while (pos < s.size() &&
-           (s[pos] == ' ' || s[pos] == '\t' || s[pos] == '\r' || s[pos] == '\n')) {
+    // The blanks ToInteger skips: space and tab to carriage return.
+    while (pos < s.size() && (s[pos] == ' ' || (s[pos] >= '\t' && s[pos] <= '\r'))) {
         ++pos;
     }
     bool negative = false;
@@ -67,7 +67,8 @@ int countWanted(UiPort& ui) { return ToInteger(ui.GetText(kMain, kCountBox)); }
 void appendCounting(UiPort& ui, const std::string& prefix, std::int64_t counter) {
     const int count = countWanted(ui);
     for (int i = 0; i < count; ++i) {
-        ++counter;
+        // A long integer wraps past its largest value like the 32-bit one.
+        counter = static_cast<std::int64_t>(static_cast<std::uint64_t>(counter) + 1u);
         std::string tail = ToText(counter);
         const int width = digitsWanted(ui);
         if (TextLength(tail) < width) {

@@ -100,6 +100,19 @@ TEST_F(RecentNumbersTest, DigitCountBeyondTheNumberCountsFromAllOfIt) {
     EXPECT_EQ(generate("368609071200", "14", "1"), (std::vector<std::string>{"00368609071201"}));
 }
 
+TEST_F(RecentNumbersTest, TailIsReadAsTextToIntegerReadsIt) {
+    // Leading blanks of every kind are skipped and a sign is taken, as in any
+    // text-to-integer conversion; the prefix keeps them.
+    EXPECT_EQ(generate("\f\v41", "9", "1"), (std::vector<std::string>{"000000042"}));
+    ui.SetText(kMain, "生成内容", "");
+    EXPECT_EQ(generate("7-5", "2", "1"), (std::vector<std::string>{"7-4"}));
+}
+
+TEST_F(RecentNumbersTest, CounterWrapsAtTheLargestLongInteger) {
+    EXPECT_EQ(generate("9223372036854775806", "19", "2"),
+              (std::vector<std::string>{"9223372036854775807", "-9223372036854775808"}));
+}
+
 TEST_F(RecentNumbersTest, NoVaryingDigitsCountsFromZero) {
     // k 0: the prefix is the whole number and the counter starts at 0.
     EXPECT_EQ(generate("12", "0", "2"), (std::vector<std::string>{"121", "122"}));
