@@ -56,7 +56,7 @@ bool fitsGenerationLimits(int count, int prefixLength, int digits) {
     if (count <= 0) return true;
     if (count > kMaxGeneratedLines) return false;
     // A counted tail can grow to 20 digits; a padded or random one has k.
-    const std::int64_t lineBytes = prefixLength + std::max(digits, 20) + 2;
+    const std::int64_t lineBytes = std::int64_t{prefixLength} + std::max(digits, 20) + 2;
     return static_cast<std::int64_t>(count) * lineBytes <= kMaxGeneratedBytes;
 }
 
@@ -120,7 +120,8 @@ void generateFromRecentNumber(UiPort& ui, const std::function<void()>& startVeri
     }
     const int length = TextLength(recent);
     const int varying = digitsWanted(ui);
-    const std::string prefix = LeftText(recent, length - varying);
+    // All of N when no digit varies; length - varying could overflow.
+    const std::string prefix = LeftText(recent, varying <= 0 ? length : length - varying);
     const std::int64_t counter = toLongInteger(RightText(recent, varying));
     if (!fitsGenerationLimits(countWanted(ui), TextLength(prefix), varying)) {
         ui.MessageBox(kTooMany, kIconInformation);

@@ -116,6 +116,9 @@ TEST_F(RecentNumbersTest, CounterWrapsAtTheLargestLongInteger) {
 TEST_F(RecentNumbersTest, NoVaryingDigitsCountsFromZero) {
     // k 0: the prefix is the whole number and the counter starts at 0.
     EXPECT_EQ(generate("12", "0", "2"), (std::vector<std::string>{"121", "122"}));
+    ui.SetText(kMain, "生成内容", "");
+    // So does any negative digit count, the most negative one included.
+    EXPECT_EQ(generate("12", "-2147483648", "1"), (std::vector<std::string>{"121"}));
 }
 
 TEST_F(RecentNumbersTest, RandomModeAddsDistinctLinesWithThePrefix) {
@@ -178,8 +181,11 @@ TEST_F(RecentNumbersTest, OversizedCountOrDigitsAreRefused) {
     ui.SetText(kMain, "生成个数框", "10");
     ui.SetText(kRecent, "编辑框2", "200000000");
     EXPECT_TRUE(ui.click(kRecent, "按钮1"));
-    ASSERT_EQ(ui.messages().size(), 2u);
+    ui.SetText(kRecent, "编辑框2", "2147483647");
+    EXPECT_TRUE(ui.click(kRecent, "按钮1"));
+    ASSERT_EQ(ui.messages().size(), 3u);
     EXPECT_EQ(ui.messages()[0].text, ui.messages()[1].text);
+    EXPECT_EQ(ui.messages()[0].text, ui.messages()[2].text);
     EXPECT_NE(ui.messages()[0].text.find("2000000"), std::string::npos);
     EXPECT_EQ(ui.GetText(kMain, "生成内容"), "");
     EXPECT_EQ(verifications, 0);
