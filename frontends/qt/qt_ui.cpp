@@ -189,6 +189,15 @@ bool BindsWindowEvent(const WindowDesc& desc, EventKind kind) {
     return false;
 }
 
+// The maximum the program set, which the bar's own range differs from when
+// it is 0.
+constexpr const char* kProgressMaximum = "zelvoMaximum";
+
+int MaximumOf(const QProgressBar* bar) {
+    const QVariant maximum = bar->property(kProgressMaximum);
+    return maximum.isValid() ? maximum.toInt() : bar->maximum();
+}
+
 }  // namespace
 
 QtUi::QtUi() = default;
@@ -566,7 +575,7 @@ int QtUi::ProgressMax(WindowId window, std::string_view control) {
     return Call(0, [&] {
         BuiltControl* c = Control(window, control);
         auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr;
-        return bar ? bar->maximum() : 0;
+        return bar ? MaximumOf(bar) : 0;
     });
 }
 
@@ -575,8 +584,12 @@ void QtUi::SetProgressMax(WindowId window, std::string_view control, int max) {
         BuiltControl* c = Control(window, control);
         if (auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr) {
             const int pos = bar->value();
-            bar->setRange(0, std::max(0, max));
-            bar->setValue(std::clamp(pos, 0, bar->maximum()));
+            const int maximum = std::max(0, max);
+            // A range of 0..0 would make the bar a busy animation; an empty
+            // run or pass leaves it empty instead, as the platform's bar does.
+            bar->setProperty(kProgressMaximum, maximum);
+            bar->setRange(0, std::max(1, maximum));
+            bar->setValue(std::clamp(pos, 0, maximum));
         }
     });
 }
@@ -595,7 +608,7 @@ void QtUi::SetProgressPos(WindowId window, std::string_view control, int pos) {
         // Out of range the position stops at the nearer end, as a progress
         // bar does, instead of being ignored.
         if (auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr) {
-            bar->setValue(std::clamp(pos, bar->minimum(), bar->maximum()));
+            bar->setValue(std::clamp(pos, bar->minimum(), MaximumOf(bar)));
         }
     });
 }

@@ -552,6 +552,25 @@ TEST_F(QtUiTest, ProgressBarClampsItsPositionToTheRange) {
     EXPECT_EQ(ui_.ProgressPos(WindowId::Main, "进度条1"), 7);
 }
 
+TEST_F(QtUiTest, ProgressBarWithMaximumZeroIsEmptyNotBusy) {
+    // A run over no number and a filter pass over an empty list set the
+    // maximum to 0; Qt would turn a 0..0 bar into a busy animation.
+    ui_.LoadWindow(WindowId::Main, false);
+    ui_.SetProgressPos(WindowId::Main, "进度条1", 40);
+    ui_.SetProgressMax(WindowId::Main, "进度条1", 0);
+    EXPECT_EQ(ui_.ProgressMax(WindowId::Main, "进度条1"), 0);
+    EXPECT_EQ(ui_.ProgressPos(WindowId::Main, "进度条1"), 0);
+    ui_.SetProgressPos(WindowId::Main, "进度条1", 1);
+    EXPECT_EQ(ui_.ProgressPos(WindowId::Main, "进度条1"), 0);
+    const auto* bar = Widget<QProgressBar>(WindowId::Main, "进度条1");
+    EXPECT_LT(bar->minimum(), bar->maximum());
+    EXPECT_EQ(bar->value(), 0);
+    ui_.SetProgressMax(WindowId::Main, "进度条1", 3);
+    ui_.SetProgressPos(WindowId::Main, "进度条1", 3);
+    EXPECT_EQ(ui_.ProgressMax(WindowId::Main, "进度条1"), 3);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
 TEST_F(QtUiTest, ListOperationsKeepCellsImagesAndValues) {
     ui_.LoadWindow(WindowId::Main, false);
     const WindowId m = WindowId::Main;
