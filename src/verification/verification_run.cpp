@@ -107,6 +107,8 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
         }
         ui.SetProgressPos(kMain, kResultProgress, finished);
         if (finished == static_cast<int>(run.numbers.size())) {
+            // A run that found nothing would otherwise leave 验证定单
+            // disabled until 停止验证 is pressed.
             ui.SetEnabled(kMain, kVerifyButton, true);
             runEnded = true;
         }
@@ -188,6 +190,7 @@ void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
     run->courier = ui.GetText(kMain, kCourierBox);
     if (run->courier.empty()) {
         ui.MessageBox("对不起类型不能为空", kIconInformation, "对不起");
+        // Nothing runs, so the user may pick a courier and start again.
         ui.SetEnabled(kMain, kVerifyButton, true);
         return;
     }
