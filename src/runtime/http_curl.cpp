@@ -130,6 +130,9 @@ Bytes HttpGet(std::string_view address) {
     // Replaces libcurl's own Accept header, so exactly one is sent.
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
+    // A server that answers without a status line (HTTP/0.9) still sends a
+    // page, and the status is never looked at: its whole answer is the body.
+    curl_easy_setopt(handle, CURLOPT_HTTP09_ALLOWED, 1L);
     // A direct connection, whatever the environment's proxy settings say.
     curl_easy_setopt(handle, CURLOPT_PROXY, "");
     curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");

@@ -78,6 +78,8 @@ void Misbehave(RawConnection& connection, const std::string& head) {
             response += size + body.substr(offset, 10'000) + "\r\n";
         }
         connection.send(response + "0\r\n\r\n");
+    } else if (has("/no-status-line")) {
+        connection.send("<html>status-less</html>");
     } else if (has("/until-close")) {
         connection.send("HTTP/1.0 200 OK\r\n\r\n" + Pattern(250'000));
     } else {
@@ -206,6 +208,7 @@ class HttpGetCases : public HttpGetTest {
             {raw_->url("/part-then-stall"), "p"},
             {raw_->url("/close-mid-body"), std::string(400, 'c')},
             {raw_->url("/until-close"), Pattern(250'000)},
+            {raw_->url("/no-status-line"), "<html>status-less</html>"},
             {"https://127.0.0.1:" + std::to_string(raw_->port()) + "/recorded", ""},
         };
     }
