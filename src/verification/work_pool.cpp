@@ -60,6 +60,7 @@ struct WorkPool::Crew {
     CompletionQueue workerQueue;
     CompletionQueue dispatcherQueue;
     std::vector<WorkerSlot> workers;
+    std::size_t threadSlots = 0;  // the first slots, whose worker thread exists
     LockedList idleWorkers;
     std::shared_ptr<LockedList> pendingTasks;
     OverlappedBlock stopBlock;
@@ -122,12 +123,12 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
         if (slot.thread == 0) {
             // The system has no thread to give: asking again for each of a
             // huge typed count would only stall the window. Slots without a
-            // thread are dropped and never handed a task.
+            // thread are never handed a task nor sent a stop packet.
             tally_->leave();
-            crew->workers.resize(static_cast<std::size_t>(k - 1));
             break;
         }
         ++workersStarted;
+        crew->threadSlots = static_cast<std::size_t>(k);
         crew->idleWorkers.lockedPushBack(k);
     }
     return crew->dispatcher != 0 && workersStarted > 0;
@@ -138,7 +139,7 @@ void WorkPool::stop() {
     if (crew_ == nullptr) return;
     Crew& crew = *crew_;
     if (crew.dispatcherQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
-    for (std::size_t k = 0; k < crew.workers.size(); ++k) {
+    for (std::size_t k = 0; k < crew.threadSlots; ++k) {
         if (crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
     }
     crew.workerQueue.close();
@@ -186,7 +187,7 @@ void WorkPool::retireCrew() {
         if (crew.dispatcher != 0) JoinPoolThread(crew.dispatcher);
         crew.dispatcher = 0;
         if (!crew.stopped) {
-            for (std::size_t k = 0; k < crew.workers.size(); ++k) {
+            for (std::size_t k = 0; k < crew.threadSlots; ++k) {
                 if (crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
             }
             crew.stopped = true;
