@@ -55,8 +55,10 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
         case Action::OpenRecentNumbers:
             openRecentNumbers(ui);
             break;
+        // Handlers that move or remove result rows wait until no worker of a
+        // running verification is half-way through writing a row.
         case Action::ClearResultList:
-            clearResultList(ui);
+            state.verification.withoutWorkerUpdates(ui, [&ui] { clearResultList(ui); });
             break;
         case Action::OpenFilter:
             openFilter(ui);
@@ -65,7 +67,7 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             exportResultList(ui);
             break;
         case Action::ImportResultList:
-            importResultList(ui);
+            state.verification.withoutWorkerUpdates(ui, [&ui] { importResultList(ui); });
             break;
         case Action::StartVerification:
             startVerification(state, ui);
@@ -79,14 +81,16 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             saveBlankNumbers(ui, state.blankNumbers);
             break;
         case Action::SortResultList:
-            onResultHeaderClicked(ui, state.sortAscending, event.arg);
+            state.verification.withoutWorkerUpdates(ui, [&] {
+                onResultHeaderClicked(ui, state.sortAscending, event.arg);
+            });
             break;
         // filter window
         case Action::FilterCreated:
             initFilterDates(ui);
             break;
         case Action::FilterAndSave:
-            filterResults(ui);
+            state.verification.withoutWorkerUpdates(ui, [&ui] { filterResults(ui); });
             break;
         // recent-number window
         case Action::RecentCreated:

@@ -129,6 +129,16 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     }
 }
 
+// A worker of the run may be inside its update of the windows, waiting for
+// this thread to carry out each step. Taking the run's lock while the windows
+// keep being served guarantees that the update is either complete or has not
+// started.
+void lockServingWindows(UiPort& ui, VerificationRun::Run& run) {
+    while (!run.lock->try_lock()) {
+        ui.Delay(1);
+    }
+}
+
 }  // namespace
 
 VerificationRun::VerificationRun() : tasks_(std::make_shared<Tasks>()) {}
@@ -159,15 +169,20 @@ void VerificationRun::retireCurrent(UiPort& ui, WorkPool& pool) {
     if (old == nullptr || old->retired) {
         return;
     }
-    // A worker of the old run may be inside its update of the windows,
-    // waiting for this thread to carry out each step. Taking the run's lock
-    // while the windows keep being served guarantees that the update is
-    // either complete or never starts.
-    while (!old->lock->try_lock()) {
-        ui.Delay(1);
-    }
+    lockServingWindows(ui, *old);
     old->retired = true;
     old->lock->unlock();
+}
+
+void VerificationRun::withoutWorkerUpdates(UiPort& ui, const std::function<void()>& action) {
+    const std::shared_ptr<Run> run = current();
+    if (run == nullptr) {
+        action();
+        return;
+    }
+    lockServingWindows(ui, *run);
+    action();
+    run->lock->unlock();
 }
 
 void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,6 +48,12 @@ class VerificationRun {
     bool stopRequested() const;
     // Whether a run has been started since the program began.
     bool started() const;
+
+    // Runs action (a change of the result list from the user-interface
+    // thread: sort, clear, import, filter) while no worker of the current run
+    // is inside its update of the windows, so a worker never writes a row's
+    // cells after the rows have moved under it. UI thread.
+    void withoutWorkerUpdates(UiPort& ui, const std::function<void()>& action);
 
     // At exit: the current run's tasks change nothing more.
     void retireForExit();

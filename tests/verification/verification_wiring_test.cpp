@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/startup.h"
@@ -78,6 +79,32 @@ TEST_F(VerificationWiring, RecentNumberWindowGeneratesAndVerifies) {
     ASSERT_EQ(ui.ListCount(kMain, "超级列表框1"), 1);
     EXPECT_EQ(ui.ListGetText(kMain, "超级列表框1", 0, 1), "555000002");
     EXPECT_EQ(simulator.requestCount(), 3);
+}
+
+TEST_F(VerificationWiring, HeaderClicksDuringARunNeverMixRows) {
+    // Workers write a found row cell by cell; a sort between two of those
+    // writes would put one number's cells into another number's row.
+    std::string numbers;
+    for (int i = 0; i < 120; ++i) {
+        const std::string number = "7770" + std::to_string(1000 + i);
+        simulator.addRecord("中通快递", number);
+        numbers += number + "\r\n";
+    }
+    ui.SetText(kMain, "生成内容", numbers);
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    for (int click = 0; click < 20000 && !program->state().verification.waitUntilIdle(0); ++click) {
+        ASSERT_TRUE(ui.clickHeader(kMain, "超级列表框1", click % 2 == 0 ? 0 : 1));
+    }
+    ASSERT_TRUE(program->state().verification.waitUntilIdle(kIdleTimeoutMs));
+    ASSERT_EQ(ui.ListCount(kMain, "超级列表框1"), 120);
+    std::set<std::string> seen;
+    for (int row = 0; row < 120; ++row) {
+        EXPECT_FALSE(ui.ListGetText(kMain, "超级列表框1", row, 0).empty()) << row;
+        EXPECT_FALSE(ui.ListGetText(kMain, "超级列表框1", row, 2).empty()) << row;
+        seen.insert(ui.ListGetText(kMain, "超级列表框1", row, 1));
+    }
+    EXPECT_EQ(seen.size(), 120u);
+    EXPECT_EQ(seen.count(""), 0u);
 }
 
 TEST_F(VerificationWiring, RecentNumberWindowNeedsACourier) {
