@@ -91,19 +91,7 @@ bool MemoryUi::inputEnabled(WindowId id) const {
     return true;
 }
 
-bool MemoryUi::bound(const UiEvent& event) const {
-    const WindowDesc& form = FormOf(event.window);
-    const std::vector<EventBinding>* events = &form.events;
-    if (!event.control.empty()) {
-        const ControlDesc* desc = FindControl(form, event.control);
-        if (desc == nullptr) return false;
-        events = &desc->events;
-    }
-    for (const EventBinding& b : *events) {
-        if (b.kind == event.kind) return true;
-    }
-    return false;
-}
+bool MemoryUi::bound(const UiEvent& event) const { return BoundAction(event).has_value(); }
 
 bool MemoryUi::acceptsInput(const UiEvent& event) const {
     auto w = windows_.find(event.window);
