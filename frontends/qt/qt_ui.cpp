@@ -20,7 +20,7 @@
 #include <cmath>
 #include <thread>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "controls.h"
 #include "gbk.h"
 #include "tab_control.h"

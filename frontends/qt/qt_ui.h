@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "generation/text_colour.h"
+#include "runtime/text_colour.h"
 #include "runtime/ui.h"
 
 class QEventLoop;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "controls.h"
 #include "list_model.h"
 

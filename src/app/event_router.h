@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "app/program_state.h"
 #include "runtime/ui.h"
 

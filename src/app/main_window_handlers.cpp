@@ -1,7 +1,7 @@
 #include "app/main_window_handlers.h"
 
-#include "app/config.h"
-#include "app/forms/main_window_controls.h"
+#include "config/config.h"
+#include "forms/main_window_controls.h"
 #include "app/startup.h"
 
 namespace zelvo {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "app/forms/main_window_controls.h"
+#include "forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/text.h"
 

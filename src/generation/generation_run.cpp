@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/forms/main_window_controls.h"
+#include "forms/main_window_controls.h"
 #include "generation/template_expansion.h"
 #include "runtime/convert.h"
 

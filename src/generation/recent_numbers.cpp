@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/forms/main_window_controls.h"
+#include "forms/main_window_controls.h"
 #include "generation/template_expansion.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"

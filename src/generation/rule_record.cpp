@@ -1,8 +1,8 @@
 #include "generation/rule_record.h"
 
-#include "app/forms/main_window_controls.h"
-#include "app/forms/reference_templates_controls.h"
-#include "generation/text_colour.h"
+#include "forms/main_window_controls.h"
+#include "forms/reference_templates_controls.h"
+#include "runtime/text_colour.h"
 #include "runtime/text.h"
 
 namespace zelvo {

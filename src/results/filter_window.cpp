@@ -1,6 +1,6 @@
 #include "results/filter_window.h"
 
-#include "app/forms/filter_window_controls.h"
+#include "forms/filter_window_controls.h"
 #include "results/result_list.h"
 #include "results/result_messages.h"
 #include "results/result_saving.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/forms/main_window_controls.h"
+#include "forms/main_window_controls.h"
 #include "runtime/ui.h"
 
 // The main window's result list 超级列表框1: the only store of verified rows.

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/filter_window_controls.h"
+#include "forms/filter_window_controls.h"
 #include "results/bounded_read.h"
 #include "results/filter_window.h"
 #include "results/result_files.h"

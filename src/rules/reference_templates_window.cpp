@@ -1,6 +1,6 @@
 #include "rules/reference_templates_window.h"
 
-#include "app/forms/reference_templates_controls.h"
+#include "forms/reference_templates_controls.h"
 #include "generation/rule_record.h"
 #include "rules/rule_list_loading.h"
 #include "runtime/convert.h"

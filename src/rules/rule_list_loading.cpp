@@ -1,6 +1,6 @@
 #include "rules/rule_list_loading.h"
 
-#include "app/forms/reference_templates_controls.h"
+#include "forms/reference_templates_controls.h"
 
 namespace zelvo {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/config.h"
+#include "config/config.h"
 #include "generation/rule_record.h"
 #include "runtime/convert.h"
 #include "runtime/http.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string_view>
 
@@ -11,6 +12,11 @@ namespace zelvo {
 // empty bytes on any failure before reading; the bytes read so far when
 // reading fails. Safe to call from many threads at once.
 Bytes HttpGet(std::string_view address);
+
+// HttpGet that a caller can abandon: once cancelled becomes true, a fetch in
+// flight ends within about a second and gives empty bytes (as a failure does),
+// and a fetch that has not begun gives empty bytes at once.
+Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled);
 
 // The bounds every HttpGet keeps to, so that no server can hold a worker or
 // exhaust memory. Tests shorten them.

@@ -105,6 +105,12 @@ void SetHttpLimits(const HttpLimits& limits) {
 }
 
 Bytes HttpGet(std::string_view address) {
+    static const std::atomic<bool> kNeverCancelled{false};
+    return HttpGetCancellable(address, kNeverCancelled);
+}
+
+Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled) {
+    if (cancelled.load()) return {};
     if (address.empty()) return {};
     // An address with a NUL byte cannot be handed on whole.
     if (address.find('\0') != std::string_view::npos) return {};

@@ -10,4 +10,5 @@ zelvo_add_library(zelvo_runtime SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/fatal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locks.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gbk_utf8.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/gbk_utf8.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/memory_posix.cpp)

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/config.h"
+#include "config/config.h"
 
 namespace zelvo {
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 
-#include "app/forms/main_window_controls.h"
+#include "forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/datetime.h"
 #include "runtime/locks.h"

@@ -7,10 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/forms/filter_window_controls.h"
-#include "app/forms/form.h"
-#include "app/forms/main_window_controls.h"
-#include "app/forms/reference_templates_controls.h"
+#include "forms/filter_window_controls.h"
+#include "forms/form.h"
+#include "forms/main_window_controls.h"
+#include "forms/reference_templates_controls.h"
 
 namespace zelvo {
 namespace {

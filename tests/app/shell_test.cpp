@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/config.h"
+#include "config/config.h"
 #include "app/event_router.h"
 #include "app/main_window_handlers.h"
 #include "app/startup.h"

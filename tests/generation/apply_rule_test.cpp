@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
+#include "config/config.h"
 #include "generation/rule_record.h"
-#include "generation/text_colour.h"
+#include "runtime/text_colour.h"
 #include "memory_ui.h"
 
 namespace zelvo {

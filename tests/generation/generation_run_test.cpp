@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "memory_ui.h"
 #include "runtime/datetime.h"
 

@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "app/config.h"
-#include "app/forms/reference_templates_controls.h"
+#include "config/config.h"
+#include "forms/reference_templates_controls.h"
 #include "generation/rule_record.h"
-#include "generation/text_colour.h"
+#include "runtime/text_colour.h"
 #include "qt_test_program.h"
 
 namespace zelvo::qt {

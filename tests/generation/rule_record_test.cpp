@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/config.h"
+#include "config/config.h"
 
 namespace zelvo {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "app/config.h"
+#include "config/config.h"
 #include "gbk.h"
 #include "qt_test_program.h"
 #include "tab_control.h"

@@ -34,7 +34,7 @@
 #include <random>
 #include <thread>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "controls.h"
 #include "gbk.h"
 #include "list_model.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
-#include "app/forms/form.h"
+#include "config/config.h"
+#include "forms/form.h"
 #include "generation/generation_run.h"
 #include "local_rule_server.h"
 #include "memory_ui.h"

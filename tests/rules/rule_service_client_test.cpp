@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/config.h"
+#include "config/config.h"
 #include "local_rule_server.h"
 #include "runtime/datetime.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "generation/generation_run.h"
 #include "rules/reference_templates_window.h"
 #include "rules/rule_service_client.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/config.h"
+#include "config/config.h"
 
 namespace zelvo::testing {
 namespace {

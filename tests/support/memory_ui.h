@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/forms/form.h"
+#include "forms/form.h"
 #include "runtime/row_store.h"
 #include "runtime/ui.h"
 

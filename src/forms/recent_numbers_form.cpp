@@ -1,5 +1,5 @@
-#include "app/config.h"
-#include "app/forms/form.h"
+#include "config/config.h"
+#include "forms/form.h"
 
 // The recent-number simulation window: numbers around one real waybill.
 namespace zelvo {

@@ -1,4 +1,4 @@
-#include "app/forms/form.h"
+#include "forms/form.h"
 
 // The filter window: place and date conditions for "过滤并保存".
 namespace zelvo {

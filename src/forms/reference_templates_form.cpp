@@ -1,4 +1,4 @@
-#include "app/forms/form.h"
+#include "forms/form.h"
 
 // The reference-template window: the courier list and the chosen rule's
 // description.

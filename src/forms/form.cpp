@@ -1,4 +1,4 @@
-#include "app/forms/form.h"
+#include "forms/form.h"
 
 namespace zelvo {
 

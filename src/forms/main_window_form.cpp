@@ -1,5 +1,5 @@
-#include "app/config.h"
-#include "app/forms/form.h"
+#include "config/config.h"
+#include "forms/form.h"
 
 // The main window: banner, the tab control with the generation fields and
 // the result list on its first page, the publisher's site on its second.
