@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+namespace zelvo::win32 {
+
+class Win32Ui;
+
+// Starts Zelvo on ui in the program's folder, runs the message loop until
+// the program ends and returns its exit code. whenShown, if given, runs once
+// the main window is showing.
+int RunProgram(Win32Ui& ui, const std::function<void()>& whenShown = {});
+
+}  // namespace zelvo::win32

@@ -1,0 +1,83 @@
+#include "dialogs.h"
+
+#include <vector>
+
+#include "gbk_text.h"
+
+namespace zelvo::win32 {
+
+namespace {
+
+enum BoxResult { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
+
+}  // namespace
+
+int ShowMessageBox(std::string_view text, int flags, std::string_view caption) {
+    const std::wstring wideText = FromGbk(text);
+    const std::wstring wideCaption = FromGbk(caption);
+    UINT style = static_cast<UINT>(flags);
+    if (!(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
+    switch (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), style)) {
+        case IDCANCEL:
+            return kCancel;
+        case IDABORT:
+            return kAbort;
+        case IDRETRY:
+            return kRetry;
+        case IDIGNORE:
+            return kIgnore;
+        case IDYES:
+            return kYes;
+        case IDNO:
+            return kNo;
+        case IDOK:
+            return kOk;
+        default:  // the box could not be shown
+            return UnansweredResult(flags);
+    }
+}
+
+int UnansweredResult(int flags) {
+    switch (flags & 0xF) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+        case MB_RETRYCANCEL:
+            return kCancel;
+        case MB_ABORTRETRYIGNORE:
+            return kAbort;
+        case MB_YESNO:
+            return kNo;
+        default:
+            return kOk;
+    }
+}
+
+std::string BrowseForFolder(HWND owner, std::string_view title, bool includeFiles) {
+    // The new-style browser needs COM on this thread; it stays initialised.
+    static const HRESULT com = OleInitialize(nullptr);
+    (void)com;
+    const std::wstring wideTitle = FromGbk(title);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE |
+                   (includeFiles ? BIF_BROWSEINCLUDEFILES : 0);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return {};
+    // Long paths too: the buffer holds the longest path Windows allows.
+    std::vector<wchar_t> path(32768, L'\0');
+    const bool found = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                             GPFIDL_DEFAULT);
+    CoTaskMemFree(chosen);
+    if (!found || path[0] == L'\0') return {};
+    std::wstring result(path.data());
+    const bool driveRoot = result.size() == 3 && result[1] == L':';
+    while (result.size() > 1 && !driveRoot && (result.back() == L'\\' || result.back() == L'/')) {
+        result.pop_back();
+    }
+    bool lossless = true;
+    std::string gbk = ToGbk(result, &lossless);
+    return lossless ? gbk : std::string();
+}
+
+}  // namespace zelvo::win32

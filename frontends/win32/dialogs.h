@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "win32_api.h"
+
+// The platform's own dialogs: message boxes and the shell's folder browser.
+namespace zelvo::win32 {
+
+// MessageBoxW without an owner, task-modal: the calling thread's windows are
+// disabled while it shows, so a box raised on a worker blocks only that
+// worker. The result as the program numbers it (OK 0, Cancel 1, Abort 2,
+// Retry 3, Ignore 4, Yes 5, No 6).
+int ShowMessageBox(std::string_view text, int flags, std::string_view caption);
+// What a box that can no longer be shown answers: Cancel where it has one.
+int UnansweredResult(int flags);
+
+// SHBrowseForFolderW with an edit field, owned by owner; files too when
+// includeFiles. The chosen path without a trailing backslash (a drive root
+// keeps it), or empty on cancel, for a choice without a file-system path, or
+// for a path that GBK cannot spell (the program could not open it again).
+std::string BrowseForFolder(HWND owner, std::string_view title, bool includeFiles);
+
+}  // namespace zelvo::win32

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/row_store.h"
+#include "win32_api.h"
+
+// The rows of one report-view list. The list control is virtual
+// (LVS_OWNERDATA): it keeps no texts and asks for the cells of the rows it
+// paints, which are converted from the program's GBK texts only then, so
+// 100,000 inserted rows cost no conversions and no per-row control calls.
+//
+// Appended rows reach the control in batches, as do repaints after cell
+// changes: a verification run appends one cross-thread call at a time, and
+// a sort rewrites every cell. The first batch goes out as soon as the
+// message loop runs, later ones at most every kBatchMs. The operations below
+// always see every row; only the control may lag by that much.
+namespace zelvo::win32 {
+
+class ListRows {
+  public:
+    ListRows(HWND list, int columns);
+    ~ListRows();
+    ListRows(const ListRows&) = delete;
+    ListRows& operator=(const ListRows&) = delete;
+
+    // position < 0 or beyond the end appends; returns the new row's index.
+    int Insert(int position, std::string_view title, int image, int stateImage, int indent,
+               int value);
+    void Remove(int row);
+    void Clear();
+    int Count() const { return static_cast<int>(rows_.size()); }
+    int Columns() const { return columns_; }
+    // Hands the rows appended and the cells changed so far to the control now.
+    void Flush();
+
+    std::string Text(int row, int column) const;
+    void SetText(int row, int column, std::string_view text);
+    int Image(int row, int column) const;
+    void SetImage(int row, int column, int image);
+    int StateImage(int row) const;
+    void SetStateImage(int row, int image);
+    int Value(int row) const;
+    void SetValue(int row, int value);
+
+    // The selected row, -1 when none; a row out of range clears the selection.
+    int CurrentRow() const;
+    void SetCurrentRow(int row);
+    void EnsureVisible(int row);
+
+    // LVN_GETDISPINFOW from the control.
+    void FillDisplayInfo(NMLVDISPINFOW& info) const;
+
+  private:
+    struct Row {
+        std::vector<std::string> cells;
+        std::vector<int> images;
+        int stateImage = -1;
+        int indent = 0;
+        int value = 0;
+    };
+    bool ValidRow(int row) const { return row >= 0 && row < Count(); }
+    bool ValidCell(int row, int column) const {
+        return ValidRow(row) && column >= 0 && column < columns_;
+    }
+    void Schedule();
+    static void CALLBACK OnTimer(HWND list, UINT message, UINT_PTR id, DWORD time);
+
+    static constexpr DWORD kBatchMs = 50;
+    HWND list_;
+    int columns_;
+    RowStore<Row> rows_;  // a filter pass deletes rows one by one
+    int shown_ = 0;       // rows the control knows of: rows_[0, shown_)
+    bool repaint_ = false;
+    bool timerSet_ = false;
+    std::uint64_t lastFlush_ = 0;
+};
+
+}  // namespace zelvo::win32
