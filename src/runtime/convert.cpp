@@ -1,11 +1,11 @@
 #include "runtime/convert.h"
 
 #include <charconv>
-#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
+
+#include "runtime/c_number.h"
 
 namespace zelvo {
 
@@ -15,13 +15,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The C library's white space, as its text-to-number functions skip it.
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// Text-to-double in the "C" locale whatever locale a frontend has set, so a
-// decimal point is always ".".
-double StrToDouble(const char* s, char** end) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return strtod_l(s, end, cLocale);
-}
 
 // Reads up to maxDigits decimal digits at pos; none read gives 0.
 int ReadDigits(std::string_view s, std::size_t& pos, int maxDigits) {
@@ -90,7 +83,7 @@ int ToInteger(std::string_view text) {
 double ToNumber(std::string_view text) {
     const std::string s = NormalizeFullWidth(text);
     char* end = nullptr;
-    double value = StrToDouble(s.c_str(), &end);
+    double value = StrToDoubleC(s.c_str(), &end);
     return end == s.c_str() ? 0.0 : value;
 }
 

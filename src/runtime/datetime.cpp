@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
 // Calendar arithmetic is done here on the proleptic Gregorian calendar rather
 // than through time_t, whose range and time zone rules would not cover the
@@ -97,14 +96,6 @@ DateTimeFields SplitDateTime(DateTime t) {
     return f;
 }
 
-DateTime Now() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) return kNoDate;
-    return MakeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, std::min(local.tm_sec, 59));
-}
-
 DateTime DatePart(DateTime t) {
     return FromSeconds(FloorDiv(ToSeconds(t), kSecondsPerDay) * kSecondsPerDay);
 }
@@ -133,13 +124,5 @@ int DayOf(DateTime t) { return SplitDateTime(t).day; }
 int HourOf(DateTime t) { return SplitDateTime(t).hour; }
 int MinuteOf(DateTime t) { return SplitDateTime(t).minute; }
 int SecondOf(DateTime t) { return SplitDateTime(t).second; }
-
-std::uint32_t TickCount() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    std::uint64_t ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-                       static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
-    return static_cast<std::uint32_t>(ms);
-}
 
 }  // namespace zelvo

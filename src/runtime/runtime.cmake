@@ -1,6 +1,16 @@
 # The runtime services every other part builds on: texts, conversions,
-# date-times, random numbers, arithmetic, files and locks. iconv (for file
-# names) comes with the C library.
+# date-times, random numbers, arithmetic, files and locks. The files named
+# for a platform are the only difference between the builds.
+if(WIN32)
+  set(zelvo_runtime_platform
+    clock_win.cpp c_number_win.cpp files_win.cpp gbk_utf8_win.cpp memory_win.cpp
+    wide_text_win.cpp)
+else()
+  # iconv (for file names) comes with the C library.
+  set(zelvo_runtime_platform
+    clock_posix.cpp c_number_posix.cpp files_posix.cpp gbk_utf8_iconv.cpp memory_posix.cpp)
+endif()
+list(TRANSFORM zelvo_runtime_platform PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 zelvo_add_library(zelvo_runtime SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
@@ -8,7 +18,6 @@ zelvo_add_library(zelvo_runtime SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/random.cpp
   ${CMAKE_CURRENT_LIST_DIR}/arith.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fatal.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locks.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gbk_utf8.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/memory_posix.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/encoding_names.cpp
+  ${zelvo_runtime_platform})
