@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform_probe.h"
+
 // A fresh folder under the system's temporary folder, removed with its
 // contents at the end of the test. Its path is plain ASCII, so it is the same
 // as a GBK text.
@@ -14,8 +16,7 @@ namespace zelvo::testing {
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-results-XXXXXX");
-        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+        path_ = NewTempFolder("zelvo-results-");
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -30,7 +31,8 @@ class TempFolder {
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
+            const std::u8string name = entry.path().filename().u8string();
+            names.emplace_back(name.begin(), name.end());
         }
         return names;
     }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
+
+#include "local_servers.h"
 
 namespace zelvo::testing {
 
@@ -14,42 +13,12 @@ namespace zelvo::testing {
 // holds the request until released (a source that never answers).
 class LocalRuleServer {
   public:
-    LocalRuleServer() {
-        server_.Get("/rules", [this](const httplib::Request&, httplib::Response& response) {
-            ++requests_;
-            std::unique_lock lock(mutex_);
-            if (hold_) {
-                released_.wait_for(lock, std::chrono::seconds(30), [this] { return !hold_; });
-            }
-            response.set_content(reply_, "text/plain; charset=gbk");
-        });
-        // A source that answers a byte at a time, slowly, until released.
-        server_.Get("/trickle", [this](const httplib::Request&, httplib::Response& response) {
-            ++requests_;
-            response.set_chunked_content_provider(
-                "text/plain", [this](size_t, httplib::DataSink& sink) {
-                    std::unique_lock lock(mutex_);
-                    if (!hold_) {
-                        sink.done();
-                        return true;
-                    }
-                    released_.wait_for(lock, std::chrono::milliseconds(50));
-                    return sink.write("a", 1);
-                });
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~LocalRuleServer() {
-        release();
-        server_.stop();
-        thread_.join();
-    }
+    LocalRuleServer() = default;
+    ~LocalRuleServer() { release(); }
+    LocalRuleServer(const LocalRuleServer&) = delete;
+    LocalRuleServer& operator=(const LocalRuleServer&) = delete;
 
-    std::string address(const char* path = "/rules") const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
+    std::string address(const char* path = "/rules") const { return server_.url(path); }
     void reply(std::string body) {
         std::lock_guard lock(mutex_);
         reply_ = std::move(body);
@@ -66,14 +35,37 @@ class LocalRuleServer {
     int requests() const { return requests_; }
 
   private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    void answer(RawConnection& connection, const std::string& head) {
+        if (head.rfind("GET /rules", 0) == 0) {
+            ++requests_;
+            std::unique_lock lock(mutex_);
+            released_.wait_for(lock, std::chrono::seconds(30), [this] { return !hold_; });
+            const std::string body = reply_;
+            lock.unlock();
+            connection.respond(200, body, "Content-Type: text/plain; charset=gbk\r\n");
+        } else if (head.rfind("GET /trickle", 0) == 0) {
+            // A source that answers a byte at a time, slowly, until released.
+            ++requests_;
+            if (!connection.send("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n")) return;
+            std::unique_lock lock(mutex_);
+            while (hold_) {
+                released_.wait_for(lock, std::chrono::milliseconds(50));
+                if (!connection.send("a")) return;
+            }
+        } else {
+            connection.respond(404, "");
+        }
+    }
+
     std::mutex mutex_;
     std::condition_variable released_;
     std::string reply_;
     bool hold_ = false;
     std::atomic<int> requests_{0};
+    // Last, so that it stops (and its handlers end) before the state above goes.
+    RawServer server_{[this](RawConnection& connection, const std::string& head) {
+        answer(connection, head);
+    }};
 };
 
 }  // namespace zelvo::testing

@@ -5,6 +5,7 @@
 #include <climits>
 #include <ctime>
 
+#include "platform_probe.h"
 #include "runtime/convert.h"
 
 namespace zelvo {
@@ -128,8 +129,7 @@ TEST(AddToDateTime, MonthEndsOverFourHundredYears) {
 TEST(Now, IsTheLocalTime) {
     const std::time_t before = std::time(nullptr);
     const DateTime now = Now();
-    std::tm local{};
-    localtime_r(&before, &local);
+    const std::tm local = testing::LocalCalendar(before);
     // Only the date is compared, so a second ticking over does not matter
     // except exactly at midnight.
     if (local.tm_hour == 23 && local.tm_min == 59) GTEST_SKIP();

@@ -2,41 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cstdlib>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform_probe.h"
 
 namespace zelvo {
 namespace {
+
+using testing::Utf8Path;
 
 // Each test works in a fresh folder under the system's temporary folder (an
 // ASCII path, so it is the same in GBK and UTF-8) and goes back afterwards.
 class FilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zelvo_files_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        char cwd[PATH_MAX];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        previous_ = cwd;
+        dir_ = testing::NewTempFolder("zelvo_files_");
+        ASSERT_FALSE(dir_.empty());
+        previous_ = std::filesystem::current_path();
     }
     void TearDown() override {
-        ASSERT_EQ(chdir(previous_.c_str()), 0);
-        std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(dir_);
     }
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const {
+        return dir_ + std::string(PathSeparator()) + name;
+    }
     static bool Exists(const std::string& utf8Path) {
-        struct stat info {};
-        return ::stat(utf8Path.c_str(), &info) == 0;
+        return std::filesystem::exists(Utf8Path(utf8Path));
     }
 
-    std::string dir_, previous_;
+    std::string dir_;
+    std::filesystem::path previous_;
 };
 
 Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
@@ -75,8 +72,7 @@ TEST_F(FilesTest, UnconvertiblePathsFail) {
     // A lead byte at the very end.
     EXPECT_FALSE(WriteFileBytes(Path("x\xB0"), {AsBytes("1")}));
     // Nothing with a garbled name was left behind.
-    std::string command = "test -z \"$(ls -A '" + dir_ + "')\"";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_));
 }
 
 TEST_F(FilesTest, OtherFailures) {
@@ -92,48 +88,49 @@ TEST_F(FilesTest, OtherFailures) {
 TEST_F(FilesTest, WritingNeedsTheFileToItself) {
     const std::string path = Path("held.txt");
     ASSERT_TRUE(WriteFileBytes(path, {AsBytes("kept")}));
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    EXPECT_FALSE(WriteFileBytes(path, {AsBytes("lost")}));
-    EXPECT_EQ(ReadFileBytes(path), B("kept"));
-    ::close(fd);
+    {
+        testing::HeldFile other(path);
+        ASSERT_TRUE(other.held());
+        EXPECT_FALSE(WriteFileBytes(path, {AsBytes("lost")}));
+        EXPECT_EQ(ReadFileBytes(path), B("kept"));
+    }
     EXPECT_TRUE(WriteFileBytes(path, {AsBytes("new")}));
     EXPECT_EQ(ReadFileBytes(path), B("new"));
 }
 
 TEST_F(FilesTest, CurrentDirectoryIsGbkWithoutTrailingSeparator) {
     const std::string utf8Dir = dir_ + "/\xE5\xBF\xAB\xE9\x80\x92";  // 快递
-    ASSERT_EQ(::mkdir(utf8Dir.c_str(), 0755), 0);
-    ASSERT_EQ(::chdir(utf8Dir.c_str()), 0);
-    EXPECT_EQ(CurrentDirectory(), dir_ + "/快递");
+    ASSERT_TRUE(std::filesystem::create_directory(Utf8Path(utf8Dir)));
+    std::filesystem::current_path(Utf8Path(utf8Dir));
+    EXPECT_EQ(CurrentDirectory(), Path("快递"));
     // Relative names open in the current directory.
     ASSERT_TRUE(WriteFileBytes("r.txt", {AsBytes("r")}));
     EXPECT_EQ(ReadFileBytes(CurrentDirectory() + std::string(PathSeparator()) + "r.txt"), B("r"));
-    ASSERT_EQ(::chdir("/"), 0);
+    // The root keeps its separator on POSIX ("/"); a Windows drive root
+    // loses its backslash like every other folder ("C:").
+    const std::filesystem::path root = std::filesystem::current_path().root_path();
+    std::filesystem::current_path(root);
+#ifdef _WIN32
+    EXPECT_EQ(CurrentDirectory(), root.root_name().string());
+#else
     EXPECT_EQ(CurrentDirectory(), "/");
+#endif
 }
 
 TEST_F(FilesTest, AFolderWithoutAGbkNameIsDot) {
     const std::string utf8Dir = dir_ + "/\xF0\x9F\x98\x80";  // an emoji
-    ASSERT_EQ(::mkdir(utf8Dir.c_str(), 0755), 0);
-    ASSERT_EQ(::chdir(utf8Dir.c_str()), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(Utf8Path(utf8Dir)));
+    std::filesystem::current_path(Utf8Path(utf8Dir));
     EXPECT_EQ(CurrentDirectory(), ".");
     ASSERT_TRUE(WriteFileBytes(CurrentDirectory() + "/x.txt", {AsBytes("x")}));
     EXPECT_TRUE(Exists(utf8Dir + "/x.txt"));
 }
 
 TEST_F(FilesTest, EnterProgramFolderGoesToTheExecutablesFolder) {
-    char exe[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    ASSERT_GT(n, 0);
-    std::string folder(exe, static_cast<std::size_t>(n));
-    folder.resize(folder.rfind('/'));
-    ASSERT_EQ(::chdir(dir_.c_str()), 0);
+    std::filesystem::current_path(dir_);
     EnterProgramFolder("ignored");
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    EXPECT_EQ(std::string(cwd), folder);
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(),
+                                            testing::ExecutableFolder()));
 }
 
 }  // namespace

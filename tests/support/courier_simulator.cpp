@@ -1,10 +1,5 @@
 #include "courier_simulator.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -31,20 +26,9 @@ int courierIndex(std::string_view courier) {
 }  // namespace
 
 CourierSimulator::CourierSimulator() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int on = 1;
-    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 256) != 0) {
-        std::abort();
-    }
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = NewTcpSocket();
+    port_ = BindLoopback(listener_, 0);
+    if (port_ == 0 || !Listen(listener_, 256)) std::abort();
     acceptor_ = std::thread([this] { acceptLoop(); });
     for (const CourierFixture& fixture : courierFixtures()) {
         addRecord(fixture.courier, fixture.number);
@@ -53,20 +37,19 @@ CourierSimulator::CourierSimulator() {
 
 CourierSimulator::~CourierSimulator() {
     release();
-    ::shutdown(listener_, SHUT_RDWR);
-    ::close(listener_);
+    stopping_ = true;
     acceptor_.join();
+    CloseSocket(listener_);
     std::unique_lock lock(connectionsMutex_);
     connectionsDone_.wait(lock, [this] { return activeConnections_ == 0; });
 }
 
 void CourierSimulator::acceptLoop() {
-    for (;;) {
-        const int connection = ::accept(listener_, nullptr, nullptr);
-        if (connection < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
+    // Polls rather than blocks in accept, so that stopping needs no signal.
+    while (!stopping_) {
+        if (WaitReadable(listener_, 20) <= 0) continue;
+        const Socket connection = AcceptConnection(listener_);
+        if (connection == kNoSocket) continue;
         {
             std::lock_guard lock(connectionsMutex_);
             ++activeConnections_;
@@ -118,9 +101,9 @@ std::string queryValue(std::string_view query, std::string_view name) {
     return {};
 }
 
-bool sendAll(int connection, std::string_view data) {
+bool sendAll(Socket connection, std::string_view data) {
     while (!data.empty()) {
-        const ssize_t sent = ::send(connection, data.data(), data.size(), MSG_NOSIGNAL);
+        const std::ptrdiff_t sent = SendSome(connection, data.data(), data.size());
         if (sent <= 0) return false;
         data.remove_prefix(static_cast<std::size_t>(sent));
     }
@@ -151,11 +134,11 @@ bool CourierSimulator::route(const std::string& target, Bytes& page) {
     return false;
 }
 
-void CourierSimulator::serve(int connection) {
+void CourierSimulator::serve(Socket connection) {
     std::string request;
     char buffer[4096];
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
-        const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
+        const std::ptrdiff_t received = Receive(connection, buffer, sizeof buffer);
         if (received <= 0) break;
         request.append(buffer, static_cast<std::size_t>(received));
     }
@@ -176,11 +159,11 @@ void CourierSimulator::serve(int connection) {
         sendAll(connection,
                 std::string_view(reinterpret_cast<const char*>(page.data()), page.size()));
     }
-    ::shutdown(connection, SHUT_WR);
+    ShutdownSending(connection);
     // Let the client read to the end before the socket goes.
-    while (::recv(connection, buffer, sizeof buffer, 0) > 0) {
+    while (Receive(connection, buffer, sizeof buffer) > 0) {
     }
-    ::close(connection);
+    CloseSocket(connection);
 }
 
 std::string CourierSimulator::queryUrlPrefix(std::string_view courier) const {

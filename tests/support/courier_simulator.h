@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "runtime/bytes.h"
+#include "sockets.h"
 #include "verification/courier_hosts.h"
 
 // A local stand-in for the couriers' tracking sites: a small HTTP/1.0 server
@@ -53,11 +55,12 @@ class CourierSimulator {
   private:
     Bytes answer(int courierIndex, const std::string& number);
     void acceptLoop();
-    void serve(int connection);
+    void serve(Socket connection);
     // The page for a request target ("/track/3?no=1"); false: not found.
     bool route(const std::string& target, Bytes& page);
 
-    int listener_ = -1;
+    Socket listener_ = kNoSocket;
+    std::atomic<bool> stopping_{false};
     int port_ = 0;
     std::thread acceptor_;
     std::mutex connectionsMutex_;

@@ -1,13 +1,9 @@
 #include "local_servers.h"
 
-#include <arpa/inet.h>
-#include <httplib.h>
-#include <netinet/in.h>
-#include <poll.h>
+#ifndef _WIN32
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,60 +19,27 @@ std::string Address(int port, std::string_view pathAndQuery) {
     return "http://127.0.0.1:" + std::to_string(port) + std::string(pathAndQuery);
 }
 
-int BoundSocket(int* port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) throw std::runtime_error("socket failed");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
+Socket BoundSocket(int* port) {
+    const Socket fd = NewTcpSocket();
+    if (fd == kNoSocket) throw std::runtime_error("socket failed");
+    *port = BindLoopback(fd, 0);
+    if (*port == 0) {
+        CloseSocket(fd);
         throw std::runtime_error("bind failed");
     }
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    *port = ntohs(address.sin_port);
     return fd;
 }
 
 }  // namespace
 
-LocalWebServer::LocalWebServer() : server_(std::make_unique<httplib::Server>()) {
-    // Enough threads that thirty clients at once are all served at once.
-    server_->new_task_queue = [] { return new httplib::ThreadPool(48); };
-}
-
-LocalWebServer::~LocalWebServer() {
-    server_->stop();
-    if (thread_.joinable()) thread_.join();
-}
-
-httplib::Server& LocalWebServer::routes() { return *server_; }
-
-void LocalWebServer::start() {
-    port_ = server_->bind_to_any_port("127.0.0.1");
-    if (port_ <= 0) throw std::runtime_error("no port for the local web server");
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
-    for (int i = 0; i < 1000 && !server_->is_running(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (!server_->is_running()) throw std::runtime_error("the local web server did not start");
-}
-
-std::string LocalWebServer::url(std::string_view pathAndQuery) const {
-    return Address(port_, pathAndQuery);
-}
-
 std::string RawConnection::readHead() {
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
-        pollfd waiting{fd_, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, kPollMs);
+        const int ready = WaitReadable(fd_, kPollMs);
         if (stopping_) return {};
         if (ready <= 0) continue;
-        const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+        const std::ptrdiff_t got = Receive(fd_, buffer, sizeof buffer);
         if (got <= 0) return {};
         head.append(buffer, static_cast<std::size_t>(got));
     }
@@ -85,7 +48,7 @@ std::string RawConnection::readHead() {
 
 bool RawConnection::send(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const std::ptrdiff_t sent = SendSome(fd_, bytes.data(), bytes.size());
         if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
     }
@@ -95,16 +58,22 @@ bool RawConnection::send(std::string_view bytes) {
 void RawConnection::holdUntilClosed() {
     char buffer[1024];
     while (!stopping_) {
-        pollfd waiting{fd_, POLLIN, 0};
-        if (::poll(&waiting, 1, kPollMs) <= 0) continue;
-        if (::recv(fd_, buffer, sizeof buffer, 0) <= 0) return;
+        if (WaitReadable(fd_, kPollMs) <= 0) continue;
+        if (Receive(fd_, buffer, sizeof buffer) <= 0) return;
     }
+}
+
+bool RawConnection::respond(int status, std::string_view body, std::string_view headers) {
+    std::string head = "HTTP/1.1 " + std::to_string(status) + (status < 400 ? " OK" : " Error") +
+                       "\r\nContent-Length: " + std::to_string(body.size()) +
+                       "\r\nConnection: close\r\n" + std::string(headers) + "\r\n";
+    return send(head) && send(body);
 }
 
 RawServer::RawServer(Handler handler) : handler_(std::move(handler)) {
     listenFd_ = BoundSocket(&port_);
-    if (::listen(listenFd_, 64) != 0) {
-        ::close(listenFd_);
+    if (!Listen(listenFd_, 64)) {
+        CloseSocket(listenFd_);
         throw std::runtime_error("listen failed");
     }
     acceptor_ = std::thread([this] { acceptLoop(); });
@@ -119,8 +88,8 @@ RawServer::~RawServer() {
         handlers.swap(handlers_);
     }
     for (auto& thread : handlers) thread.join();
-    for (int fd : fds_) ::close(fd);
-    ::close(listenFd_);
+    for (Socket fd : fds_) CloseSocket(fd);
+    CloseSocket(listenFd_);
 }
 
 std::string RawServer::url(std::string_view pathAndQuery) const {
@@ -134,10 +103,9 @@ std::vector<std::string> RawServer::heads() {
 
 void RawServer::acceptLoop() {
     while (!stopping_) {
-        pollfd waiting{listenFd_, POLLIN, 0};
-        if (::poll(&waiting, 1, kPollMs) <= 0) continue;
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+        if (WaitReadable(listenFd_, kPollMs) <= 0) continue;
+        const Socket fd = AcceptConnection(listenFd_);
+        if (fd == kNoSocket) continue;
         ++accepted_;
         std::lock_guard lock(mutex_);
         fds_.push_back(fd);
@@ -150,21 +118,18 @@ void RawServer::acceptLoop() {
             }
             handler_(connection, head);
             // The client sees the end of the response as the connection closes.
-            ::shutdown(fd, SHUT_RDWR);
+            ShutdownBoth(fd);
         });
     }
 }
 
+#ifndef _WIN32
 namespace {
 
 bool Accepts(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
+    const Socket fd = NewTcpSocket();
+    const bool ok = ConnectLoopback(fd, port);
+    CloseSocket(fd);
     return ok;
 }
 
@@ -180,8 +145,8 @@ SelfSignedTlsServer::SelfSignedTlsServer() {
         folder_ + "/key.pem -out " + folder_ + "/cert.pem >/dev/null 2>&1";
     if (std::system(make.c_str()) != 0) return;
     // The port is chosen here and handed to openssl, which binds it again.
-    const int probe = BoundSocket(&port_);
-    ::close(probe);
+    const Socket probe = BoundSocket(&port_);
+    CloseSocket(probe);
     const std::string accept = "127.0.0.1:" + std::to_string(port_);
     const std::string cert = folder_ + "/cert.pem";
     const std::string key = folder_ + "/key.pem";
@@ -209,13 +174,15 @@ std::string SelfSignedTlsServer::url(std::string_view pathAndQuery) const {
     return "https://127.0.0.1:" + std::to_string(port_) + std::string(pathAndQuery);
 }
 
+#endif
+
 RefusingPort::RefusingPort() {
     // Bound but never listening: connection attempts are refused, and no
     // other socket can take the port while this one holds it.
     fd_ = BoundSocket(&port_);
 }
 
-RefusingPort::~RefusingPort() { ::close(fd_); }
+RefusingPort::~RefusingPort() { CloseSocket(fd_); }
 
 std::string RefusingPort::url(std::string_view pathAndQuery) const {
     return Address(port_, pathAndQuery);

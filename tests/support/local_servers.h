@@ -2,45 +2,23 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
-namespace httplib {
-class Server;
-}
+#include "sockets.h"
 
-// Servers that tests start on 127.0.0.1 at a port the system chooses.
+// Servers that tests start on 127.0.0.1 at a port the system chooses. They
+// are written on plain sockets (POSIX or Winsock), so the same servers run in
+// the Windows build under Wine.
 namespace zelvo::testing {
-
-// A well-behaved web server (cpp-httplib). Routes are added before start.
-class LocalWebServer {
-  public:
-    LocalWebServer();
-    ~LocalWebServer();
-    LocalWebServer(const LocalWebServer&) = delete;
-    LocalWebServer& operator=(const LocalWebServer&) = delete;
-
-    httplib::Server& routes();
-    // Listens and serves on a thread of its own until destroyed.
-    void start();
-    int port() const { return port_; }
-    // "http://127.0.0.1:<port>" followed by pathAndQuery.
-    std::string url(std::string_view pathAndQuery) const;
-
-  private:
-    std::unique_ptr<httplib::Server> server_;
-    std::thread thread_;
-    int port_ = 0;
-};
 
 // One accepted connection of a RawServer.
 class RawConnection {
   public:
-    RawConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    RawConnection(Socket fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
     // Reads the request head up to and including the blank line; empty when
     // the peer closed first or the server is stopping.
     std::string readHead();
@@ -49,9 +27,12 @@ class RawConnection {
     // Keeps the connection open without a word until the peer closes it or
     // the server stops.
     void holdUntilClosed();
+    // Sends a whole response with the status, the extra header lines (each
+    // ending in CR LF) and the body with its Content-Length.
+    bool respond(int status, std::string_view body, std::string_view headers = {});
 
   private:
-    int fd_;
+    Socket fd_;
     const std::atomic<bool>& stopping_;
 };
 
@@ -78,17 +59,18 @@ class RawServer {
     void acceptLoop();
 
     Handler handler_;
-    int listenFd_ = -1;
+    Socket listenFd_ = kNoSocket;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};
     std::thread acceptor_;
     std::mutex mutex_;
     std::vector<std::thread> handlers_;
-    std::vector<int> fds_;
+    std::vector<Socket> fds_;
     std::vector<std::string> heads_;
 };
 
+#ifndef _WIN32
 // An https server with a self-signed certificate for 127.0.0.1 (openssl
 // s_server answering every request with a status page). ready() is false
 // when openssl is missing.
@@ -107,6 +89,7 @@ class SelfSignedTlsServer {
     int pid_ = -1;
     bool ready_ = false;
 };
+#endif
 
 // A port on 127.0.0.1 at which nothing listens: connecting is refused.
 class RefusingPort {
@@ -119,7 +102,7 @@ class RefusingPort {
     std::string url(std::string_view pathAndQuery) const;
 
   private:
-    int fd_ = -1;
+    Socket fd_ = kNoSocket;
     int port_ = 0;
 };
 

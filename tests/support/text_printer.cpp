@@ -1,38 +1,34 @@
 #include "text_printer.h"
 
-#include <iconv.h>
-
 #include <cstdio>
+#include <optional>
+
+#include "runtime/gbk_utf8.h"
 
 namespace zelvo::testing {
 
 std::string GbkToUtf8ForDisplay(std::string_view gbk) {
     std::string out;
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(gbk);
     std::size_t i = 0;
     while (i < gbk.size()) {
         const auto lead = static_cast<unsigned char>(gbk[i]);
-        const std::size_t width = (lead >= 0x80 && i + 1 < gbk.size()) ? 2 : 1;
-        char in[2] = {gbk[i], width == 2 ? gbk[i + 1] : '\0'};
-        char buf[8];
-        char* inp = in;
-        char* outp = buf;
-        std::size_t inLeft = width, outLeft = sizeof buf;
         if (lead < 0x80) {
             out += static_cast<char>(lead);
-        } else if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1)) {
-            out.append(buf, outp);
+            ++i;
+            continue;
+        }
+        const std::optional<std::string> shown =
+            i + 1 < gbk.size() ? GbkToUtf8(gbk.substr(i, 2)) : std::nullopt;
+        if (shown) {
+            out += *shown;
+            i += 2;
         } else {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", lead);
             out += hex;
-            i += 1;
-            continue;
+            ++i;
         }
-        i += width;
     }
-    iconv_close(cd);
     return out;
 }
 

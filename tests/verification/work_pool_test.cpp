@@ -1,7 +1,6 @@
 #include "verification/work_pool.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
 #include <atomic>
@@ -14,18 +13,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform_probe.h"
+
 namespace zelvo {
 namespace {
 
 using namespace std::chrono_literals;
 
-int ThreadsOfProcess() {
-    int count = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
-        ++count;
-    }
-    return count;
-}
+using testing::OwnStackSize;
+using testing::ThreadsOfProcess;
 
 // The threads of the process while no pool exists: the main thread and
 // whatever the sanitizer runs (ThreadSanitizer starts its helper thread with
@@ -144,15 +140,6 @@ TEST_F(WorkPoolTest, ThreadCountDefaultsAndFloor) {
         ASSERT_TRUE(Eventually([&] { return pool.pendingCount() == 0 && gate.inside() == 0; }));
         EXPECT_EQ(gate.maxInside(), c.expected);
     }
-}
-
-std::size_t OwnStackSize() {
-    pthread_attr_t attributes;
-    if (pthread_getattr_np(pthread_self(), &attributes) != 0) return 0;
-    std::size_t size = 0;
-    pthread_attr_getstacksize(&attributes, &size);
-    pthread_attr_destroy(&attributes);
-    return size;
 }
 
 TEST_F(WorkPoolTest, WorkersGetTheStackSizeAskedFor) {
