@@ -733,7 +733,16 @@ int QtUi::ListColumnCount(WindowId window, std::string_view list) {
 void QtUi::ListDelete(WindowId window, std::string_view list, int row) {
     Call([&] {
         BuiltControl* c = Control(window, list);
-        if (c && c->model) c->model->Remove(row);
+        if (!c || !c->model) return;
+        QItemSelectionModel* selection = static_cast<ListView*>(c->widget)->selectionModel();
+        const bool wasCurrent = selection->isRowSelected(row, {});
+        c->model->Remove(row);
+        // The view would select the next row; the platform's list leaves none
+        // current once the current row is gone.
+        if (wasCurrent) {
+            selection->clearSelection();
+            selection->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+        }
     });
 }
 

@@ -1,5 +1,8 @@
-# The Qt frontend's tests, run on real widgets on the offscreen platform.
-zelvo_add_qt_test(test_qt_ui SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_ui_test.cpp)
+# The Qt port on real widgets on the offscreen platform: the port contract,
+# and what is particular to Qt.
+zelvo_add_qt_test(test_qt_ui
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_ui_test.cpp ${PROJECT_SOURCE_DIR}/tests/port/qt_port.cpp
+  LIBS zelvo_port_contract)
 
 # The program's handlers on real widgets.
 zelvo_add_qt_test(test_qt_program_flow SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_flow_test.cpp)

@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "runtime/datetime.h"
@@ -304,9 +305,13 @@ int MemoryUi::ProgressMax(WindowId window, std::string_view control) {
     return c != nullptr ? c->progressMax : 0;
 }
 
+// As the platform's bar: the position stays within 0..maximum.
 void MemoryUi::SetProgressMax(WindowId window, std::string_view control, int max) {
     std::lock_guard lock(mutex_);
-    if (Control* c = find(window, control)) c->progressMax = max;
+    if (Control* c = find(window, control)) {
+        c->progressMax = std::max(0, max);
+        c->progressPos = std::min(c->progressPos, c->progressMax);
+    }
 }
 
 int MemoryUi::ProgressPos(WindowId window, std::string_view control) {
@@ -317,7 +322,7 @@ int MemoryUi::ProgressPos(WindowId window, std::string_view control) {
 
 void MemoryUi::SetProgressPos(WindowId window, std::string_view control, int pos) {
     std::lock_guard lock(mutex_);
-    if (Control* c = find(window, control)) c->progressPos = pos;
+    if (Control* c = find(window, control)) c->progressPos = std::clamp(pos, 0, c->progressMax);
 }
 
 DateTime MemoryUi::DateValue(WindowId window, std::string_view control) {

@@ -14,7 +14,8 @@
 // The UI port in memory, for behaviour tests. Windows are built from their
 // descriptions each time they are opened (edit boxes hold their defaults,
 // date pickers start at Now(), lists have their columns and no rows, progress
-// bars are at 0 of 100). The thread that calls the test API is taken to be
+// bars are at 0 of 100 and keep their position within the range). The port
+// contract (tests/port) runs on it as on every other port. The thread that calls the test API is taken to be
 // the user-interface thread; any other thread may call every port operation.
 //
 // Events reach the handler only when the window's description binds them, so
