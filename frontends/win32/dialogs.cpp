@@ -19,7 +19,9 @@ int ShowMessageBox(std::string_view text, int flags, std::string_view caption) {
     if (!(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
     switch (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), style)) {
         case IDCANCEL:
-            return kCancel;
+            // The close box of a box with OK alone means OK, as on Windows
+            // (Wine answers Cancel there).
+            return (flags & 0xF) == MB_OK ? kOk : kCancel;
         case IDABORT:
             return kAbort;
         case IDRETRY:

@@ -634,6 +634,7 @@ int Win32Ui::ShowMessageBoxForWorker(std::string_view text, int flags, std::stri
 std::string Win32Ui::BrowseFolder(std::string_view title, bool includeFiles) {
     {
         std::lock_guard lock(seamMutex_);
+        browseTitles_.emplace_back(title);
         if (!browseAnswers_.empty()) {
             std::string answer = std::move(browseAnswers_.front());
             browseAnswers_.pop_front();
@@ -700,6 +701,11 @@ void Win32Ui::AnswerNextBrowse(std::string path) {
 std::vector<ShownMessageBox> Win32Ui::MessageBoxesShown() const {
     std::lock_guard lock(seamMutex_);
     return boxesShown_;
+}
+
+std::vector<std::string> Win32Ui::FolderBrowserTitles() const {
+    std::lock_guard lock(seamMutex_);
+    return browseTitles_;
 }
 
 }  // namespace zelvo::win32

@@ -103,10 +103,12 @@ class Win32Ui : public UiPort, public TextColourControl {
     HWND ControlWindow(WindowId window, std::string_view control) const;
 
     // Test seams: the next message boxes / folder browsers are answered with
-    // these instead of being shown. Every message box asked for is recorded.
+    // these instead of being shown. Every message box and folder browser
+    // asked for is recorded.
     void AnswerNextMessageBox(int result);
     void AnswerNextBrowse(std::string path);
     std::vector<ShownMessageBox> MessageBoxesShown() const;
+    std::vector<std::string> FolderBrowserTitles() const;
 
   private:
     struct OpenWindow;
@@ -136,6 +138,7 @@ class Win32Ui : public UiPort, public TextColourControl {
     std::deque<int> boxAnswers_;
     std::deque<std::string> browseAnswers_;
     std::vector<ShownMessageBox> boxesShown_;
+    std::vector<std::string> browseTitles_;
 };
 
 // One message of the user-interface thread, with the keyboard handling of

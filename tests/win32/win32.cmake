@@ -1,0 +1,26 @@
+# The Win32 frontend's tests, on real Win32 controls under Wine (cross build)
+# on the caller's display or a private Xvfb.
+if(TARGET zelvo_win32 AND TARGET GTest::gtest)
+  add_library(zelvo_test_win32 STATIC ${CMAKE_CURRENT_LIST_DIR}/win32_test_support.cpp)
+  target_include_directories(zelvo_test_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+  target_link_libraries(zelvo_test_win32 PUBLIC zelvo_flags zelvo_win32 GTest::gtest)
+
+  # zelvo_add_win32_test(name SOURCES ... LIBS ...)
+  function(zelvo_add_win32_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE zelvo_test_win32 zelvo_test_text ${T_LIBS}
+      GTest::gmock GTest::gtest GTest::gtest_main)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+      set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+        ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
+    endif()
+    gtest_discover_tests(${name} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 120
+      DISCOVERY_MODE ${zelvo_discovery_mode})
+  endfunction()
+
+  # The port contract, the same suite the other ports run.
+  zelvo_add_win32_test(test_win32_port
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_port.cpp
+    LIBS zelvo_port_contract)
+endif()
