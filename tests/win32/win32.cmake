@@ -24,3 +24,17 @@ if(TARGET zelvo_win32 AND TARGET GTest::gtest)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_port.cpp
     LIBS zelvo_port_contract)
 endif()
+
+# The program's flows through real controls.
+if(TARGET zelvo_test_win32 AND TARGET zelvo_test_couriers)
+  zelvo_add_win32_test(test_win32_program_flow
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_flow_test.cpp
+    LIBS zelvo_win32_program zelvo_test_couriers zelvo_test_platform)
+endif()
+
+# zelvo.exe itself, started as a child process.
+if(TARGET zelvo_test_win32 AND TARGET zelvo)
+  zelvo_add_win32_test(test_win32_program SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp)
+  add_dependencies(test_win32_program zelvo)
+  target_compile_definitions(test_win32_program PRIVATE ZELVO_PROGRAM="$<TARGET_FILE:zelvo>")
+endif()
