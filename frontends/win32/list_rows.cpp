@@ -47,6 +47,21 @@ void ListRows::Flush() {
     }
 }
 
+void ListRows::Select(int row, bool selected) {
+    const UINT state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    ListView_SetItemState(list_, row, state, LVIS_SELECTED | LVIS_FOCUSED);
+    if (selected) ListView_SetSelectionMark(list_, row);
+}
+
+void ListRows::NoteStateChange(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE)) return;
+    if (change.uNewState & LVIS_SELECTED) {
+        selected_ = change.iItem < Count() ? change.iItem : -1;
+    } else if ((change.uOldState & LVIS_SELECTED) && (change.iItem == selected_ || change.iItem < 0)) {
+        selected_ = -1;
+    }
+}
+
 int ListRows::Insert(int position, std::string_view title, int image, int stateImage, int indent,
                      int value) {
     const int row = (position < 0 || position > Count()) ? Count() : position;
@@ -66,7 +81,7 @@ int ListRows::Insert(int position, std::string_view title, int image, int stateI
         return row;
     }
     Flush();
-    const int selected = CurrentRow();
+    const int selected = selected_;
     rows_.insert(static_cast<size_t>(row), std::move(r));
     shown_ = Count();
     ListView_SetItemCountEx(list_, shown_, LVSICF_NOSCROLL);
@@ -78,15 +93,21 @@ int ListRows::Insert(int position, std::string_view title, int image, int stateI
 
 void ListRows::Remove(int row) {
     if (!ValidRow(row)) return;
-    Flush();
-    const int selected = CurrentRow();
+    const int selected = selected_;
     rows_.erase(static_cast<size_t>(row));
-    shown_ = Count();
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemCountEx(list_, shown_, LVSICF_NOSCROLL);
-    // The selection follows its row; the deleted row's selection goes with it.
-    if (selected > row) SetCurrentRow(selected - 1);
-    InvalidateRect(list_, nullptr, FALSE);
+    // The selection follows its row; the deleted row's goes with it. The
+    // control still holds every row it knew of, so both indices are valid.
+    if (selected == row) {
+        Select(row, false);
+        selected_ = -1;
+    } else if (selected > row) {
+        Select(selected, false);
+        Select(selected - 1, true);
+        selected_ = selected - 1;
+    }
+    // The count and the repaint follow with the next batch.
+    repaint_ = true;
+    Schedule();
 }
 
 void ListRows::Clear() {
@@ -96,6 +117,7 @@ void ListRows::Clear() {
     rows_.clear();
     shown_ = 0;
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    selected_ = -1;
     ListView_SetItemCountEx(list_, 0, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
@@ -140,17 +162,13 @@ void ListRows::SetValue(int row, int value) {
     if (ValidRow(row)) rows_[static_cast<size_t>(row)].value = value;
 }
 
-int ListRows::CurrentRow() const {
-    const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
-    return row < Count() ? row : -1;
-}
-
 void ListRows::SetCurrentRow(int row) {
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (selected_ >= 0 && selected_ < shown_) Select(selected_, false);
+    selected_ = -1;
     if (!ValidRow(row)) return;
     Flush();
-    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(list_, row);
+    Select(row, true);
+    selected_ = row;
 }
 
 void ListRows::EnsureVisible(int row) {

@@ -13,8 +13,8 @@
 // paints, which are converted from the program's GBK texts only then, so
 // 100,000 inserted rows cost no conversions and no per-row control calls.
 //
-// Appended rows reach the control in batches, as do repaints after cell
-// changes: a verification run appends one cross-thread call at a time, and
+// Appended and deleted rows reach the control in batches, as do repaints
+// after cell changes: a verification run appends one cross-thread call at a time, and
 // a sort rewrites every cell. The first batch goes out as soon as the
 // message loop runs, later ones at most every kBatchMs. The operations below
 // always see every row; only the control may lag by that much.
@@ -47,8 +47,10 @@ class ListRows {
     void SetValue(int row, int value);
 
     // The selected row, -1 when none; a row out of range clears the selection.
-    int CurrentRow() const;
+    int CurrentRow() const { return selected_; }
     void SetCurrentRow(int row);
+    // LVN_ITEMCHANGED from the control (a click of the user's, or the code's).
+    void NoteStateChange(const NMLISTVIEW& change);
     void EnsureVisible(int row);
 
     // LVN_GETDISPINFOW from the control.
@@ -67,6 +69,7 @@ class ListRows {
         return ValidRow(row) && column >= 0 && column < columns_;
     }
     void Schedule();
+    void Select(int row, bool selected);
     static void CALLBACK OnTimer(HWND list, UINT message, UINT_PTR id, DWORD time);
 
     static constexpr DWORD kBatchMs = 50;
@@ -74,6 +77,9 @@ class ListRows {
     int columns_;
     RowStore<Row> rows_;  // a filter pass deletes rows one by one
     int shown_ = 0;       // rows the control knows of: rows_[0, shown_)
+    // The selected row, kept here: asking a virtual list for it walks every
+    // row, and a filter pass asks once per deleted row.
+    int selected_ = -1;
     bool repaint_ = false;
     bool timerSet_ = false;
     std::uint64_t lastFlush_ = 0;

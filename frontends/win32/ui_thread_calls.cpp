@@ -1,23 +1,24 @@
 #include "ui_thread_calls.h"
 
-#include <memory>
-
 namespace zelvo::win32 {
 
 namespace {
 
-constexpr UINT kRunCall = WM_APP + 1;
+constexpr UINT kServeCalls = WM_APP + 1;
 constexpr wchar_t kClassName[] = L"ZelvoUiThreadCalls";
 
-}  // namespace
+class Locked {
+  public:
+    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
 
-// One caller waiting for the UI thread. Shared, so that the message still in
-// the queue after a shutdown released its caller points at a live record.
-struct UiThreadCalls::Call {
-    const std::function<void()>* work = nullptr;
-    std::condition_variable cv;
-    bool done = false;
+  private:
+    SRWLOCK& lock_;
 };
+
+}  // namespace
 
 UiThreadCalls::UiThreadCalls() : uiThread_(GetCurrentThreadId()) {
     WNDCLASSEXW wc{};
@@ -33,62 +34,74 @@ UiThreadCalls::UiThreadCalls() : uiThread_(GetCurrentThreadId()) {
 
 UiThreadCalls::~UiThreadCalls() {
     Shutdown();
-    // Drop calls still queued: their callers were released by Shutdown.
-    MSG msg;
-    while (PeekMessageW(&msg, window_, kRunCall, kRunCall, PM_REMOVE)) {
-        delete reinterpret_cast<std::shared_ptr<Call>*>(msg.lParam);
-    }
     DestroyWindow(window_);
 }
 
 bool UiThreadCalls::IsShutDown() {
-    std::lock_guard lock(mutex_);
+    Locked locked(lock_);
     return shutDown_;
 }
 
 bool UiThreadCalls::Run(const std::function<void()>& work) {
-    auto call = std::make_shared<Call>();
-    call->work = &work;
-    std::unique_lock lock(mutex_);
+    Call call;
+    call.work = &work;
+    Locked locked(lock_);
     if (shutDown_) return false;
-    auto* message = new std::shared_ptr<Call>(call);
-    if (!PostMessageW(window_, kRunCall, 0, reinterpret_cast<LPARAM>(message))) {
-        delete message;
-        return false;
+    queue_.push_back(&call);
+    // One wake-up for all the calls queued until the UI thread gets to them.
+    if (!wakeUpPosted_) {
+        wakeUpPosted_ = PostMessageW(window_, kServeCalls, 0, 0) != FALSE;
+        if (!wakeUpPosted_) {
+            queue_.pop_back();
+            return false;
+        }
     }
-    waiting_.insert(call.get());
-    call->cv.wait(lock, [&] { return call->done || shutDown_; });
-    waiting_.erase(call.get());
-    return call->done;
+    while (!call.done && !shutDown_) SleepConditionVariableSRW(&call.ran, &lock_, INFINITE, 0);
+    return call.done;
 }
 
-void UiThreadCalls::Serve(Call* call) {
+void UiThreadCalls::ServeQueued() {
+    size_t batch = 0;
     {
-        // A caller released by a shutdown may have returned: its work is gone.
-        std::lock_guard lock(mutex_);
-        if (shutDown_ || call->done) return;
+        Locked locked(lock_);
+        batch = queue_.size();
+        // Calls queued from now on post a wake-up of their own, so that a
+        // modal loop run by one of these calls still serves them.
+        wakeUpPosted_ = false;
     }
-    (*call->work)();
-    std::lock_guard lock(mutex_);
-    call->done = true;
-    // Each caller has its own condition: waking every waiting worker for
-    // each call would cost a context switch apiece.
-    call->cv.notify_one();
+    for (; batch > 0; --batch) {
+        Call* call = nullptr;
+        {
+            Locked locked(lock_);
+            // Calls left behind by a shutdown were released with it.
+            if (queue_.empty() || shutDown_) return;
+            call = queue_.front();
+            queue_.pop_front();
+        }
+        // Its caller waits until done, so the call stays alive meanwhile; a
+        // shutdown cannot release it either, since shutting down happens on
+        // this thread.
+        (*call->work)();
+        Locked locked(lock_);
+        call->done = true;
+        WakeConditionVariable(&call->ran);
+    }
 }
 
 void UiThreadCalls::Shutdown() {
-    std::lock_guard lock(mutex_);
+    Locked locked(lock_);
     if (shutDown_) return;
     shutDown_ = true;
-    for (Call* call : waiting_) call->cv.notify_one();
+    for (Call* call : queue_) WakeConditionVariable(&call->ran);
+    queue_.clear();
 }
 
 LRESULT CALLBACK UiThreadCalls::WindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    if (message == kRunCall) {
-        std::unique_ptr<std::shared_ptr<Call>> call(reinterpret_cast<std::shared_ptr<Call>*>(lParam));
-        auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self) self->Serve(call->get());
+    if (message == kServeCalls) {
+        if (auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            self->ServeQueued();
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

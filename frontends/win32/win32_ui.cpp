@@ -401,23 +401,40 @@ int Win32Ui::ProgressMax(WindowId window, std::string_view control) {
     });
 }
 
+namespace {
+
+// The bar is told a new position only when its filled part changes by a
+// pixel: a filter pass sets the position once per row, and every change the
+// bar is told of repaints it.
+void ShowProgress(BuiltControl& c) {
+    RECT area{};
+    GetClientRect(c.hwnd, &area);
+    const int drawn = MulDiv(c.progressPosition, std::max(1, static_cast<int>(area.right)),
+                             std::max(1, c.progressMaximum));
+    if (drawn == c.progressDrawn) return;
+    c.progressDrawn = drawn;
+    SendMessageW(c.hwnd, PBM_SETPOS, static_cast<WPARAM>(c.progressPosition), 0);
+}
+
+}  // namespace
+
 void Win32Ui::SetProgressMax(WindowId window, std::string_view control, int max) {
     Call([&] {
         BuiltControl* c = Control(window, control);
         if (!c || c->desc->kind != ControlKind::ProgressBar) return;
-        const int pos = static_cast<int>(SendMessageW(c->hwnd, PBM_GETPOS, 0, 0));
         c->progressMaximum = std::max(0, max);
+        c->progressPosition = std::clamp(c->progressPosition, 0, c->progressMaximum);
         // A range of 0..0 is kept as 0..1, so an empty run leaves the bar empty.
         SendMessageW(c->hwnd, PBM_SETRANGE32, 0, std::max(1, c->progressMaximum));
-        SendMessageW(c->hwnd, PBM_SETPOS, static_cast<WPARAM>(std::clamp(pos, 0, c->progressMaximum)), 0);
+        c->progressDrawn = -1;
+        ShowProgress(*c);
     });
 }
 
 int Win32Ui::ProgressPos(WindowId window, std::string_view control) {
     return Call(0, [&] {
         BuiltControl* c = Control(window, control);
-        if (!c || c->desc->kind != ControlKind::ProgressBar) return 0;
-        return std::max(0, static_cast<int>(SendMessageW(c->hwnd, PBM_GETPOS, 0, 0)));
+        return c && c->desc->kind == ControlKind::ProgressBar ? c->progressPosition : 0;
     });
 }
 
@@ -425,9 +442,9 @@ void Win32Ui::SetProgressPos(WindowId window, std::string_view control, int pos)
     Call([&] {
         BuiltControl* c = Control(window, control);
         // Out of range the position stops at the nearer end, as the bar does.
-        if (c && c->desc->kind == ControlKind::ProgressBar) {
-            SendMessageW(c->hwnd, PBM_SETPOS, static_cast<WPARAM>(std::clamp(pos, 0, c->progressMaximum)), 0);
-        }
+        if (!c || c->desc->kind != ControlKind::ProgressBar) return;
+        c->progressPosition = std::clamp(pos, 0, c->progressMaximum);
+        ShowProgress(*c);
     });
 }
 

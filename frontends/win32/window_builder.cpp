@@ -76,6 +76,9 @@ bool OnControlMessage(BuiltWindow& built, UINT message, WPARAM wParam, LPARAM lP
             case LVN_GETDISPINFOW:
                 c->rows->FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
                 return true;
+            case LVN_ITEMCHANGED:
+                c->rows->NoteStateChange(*reinterpret_cast<NMLISTVIEW*>(lParam));
+                return true;
             case LVN_COLUMNCLICK:
                 if (Binds(d.events, EventKind::HeaderClicked)) {
                     built.sink(d.name, EventKind::HeaderClicked,

@@ -24,7 +24,9 @@ struct BuiltControl {
     std::unique_ptr<ListRows> rows;   // list views
     std::vector<HWND> pages;          // tab controls
     std::string address;              // web views: the address they show
-    int progressMaximum = 100;        // progress bars: the maximum set
+    int progressMaximum = 100;        // progress bars: the maximum set,
+    int progressPosition = 0;         // the position set,
+    int progressDrawn = -1;           // and how much of the bar shows it, in pixels
     int textColour = -1;              // edit boxes: -1 the system's colour
     SYSTEMTIME timeOfDay{};           // date pickers: kept beside the picked date
 };

@@ -38,3 +38,8 @@ if(TARGET zelvo_test_win32 AND TARGET zelvo)
   add_dependencies(test_win32_program zelvo)
   target_compile_definitions(test_win32_program PRIVATE ZELVO_PROGRAM="$<TARGET_FILE:zelvo>")
 endif()
+
+# What is particular to the Win32 port.
+if(TARGET zelvo_test_win32)
+  zelvo_add_win32_test(test_win32_ui SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_ui_test.cpp)
+endif()
