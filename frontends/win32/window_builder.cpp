@@ -377,8 +377,6 @@ void BuiltWindow::Layout() {
         }
     }
     // The outer size includes the real frame; the client area is what is left.
-    RECT frame;
-    GetWindowRect(hwnd, &frame);
     SetWindowPos(hwnd, nullptr, 0, 0, Scale(desc->width, dpi), Scale(desc->height, dpi),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd, nullptr, TRUE);
