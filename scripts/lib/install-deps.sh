@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth fonts-wqy-microhei curl libxcb1-dev
+  # The Windows build: the cross compiler, GoogleTest's sources, and Wine to
+  # run the tests.
+  g++-mingw-w64-x86-64-posix googletest wine64
 )
 
 missing=()
