@@ -86,7 +86,9 @@ bool SplitAddress(std::string_view text, Address& address) {
                                                                    : text.substr(authorityEnd);
     // The fragment stays with the client.
     rest = rest.substr(0, rest.find('#'));
-    address.path = rest.empty() || rest[0] != '/' ? "/" + std::string(rest) : std::string(rest);
+    address.path.clear();
+    if (rest.empty() || rest[0] != '/') address.path.push_back('/');
+    address.path.append(rest);
 
     const std::size_t at = authority.rfind('@');
     if (at != std::string_view::npos) {
