@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Creates (once) the private Wine prefix the Windows tests run in, so that no
-# test pays for the first start of a new prefix.
+# test pays for the first start of a new prefix, and keeps its wineserver
+# running until `wine-prefix.sh PREFIX stop`: test programs started one after
+# the other then never meet a server that is just shutting down.
 set -euo pipefail
 prefix=$(realpath -m "$1")
+action=${2:-start}
 
 wine=$(command -v wine64 || true)
 for candidate in /usr/lib/wine/wine64 /usr/lib64/wine/wine64 "$(command -v wine || true)"; do
@@ -13,6 +16,14 @@ if [[ -z $wine ]]; then
   echo "wine64 not found" >&2
   exit 1
 fi
+server=$(dirname "$wine")/wineserver
+[[ -x $server ]] || server=$(command -v wineserver)
 
+export WINEPREFIX=$prefix WINEDEBUG=-all
+if [[ $action == stop ]]; then
+  "$server" -k 2>/dev/null || true
+  exit 0
+fi
 mkdir -p "$prefix"
-WINEPREFIX=$prefix WINEDEBUG=-all "$wine" wineboot -i
+"$wine" wineboot -i
+"$server" -p
