@@ -1,14 +1,21 @@
 // Fetching pages in parallel: 10,000 GETs of a 5 KB page from nginx on
 // 127.0.0.1 through the WorkPool's 30 workers, beside the same addresses
 // fetched by `xargs -P 30 curl` and by a plain loop of 30 threads calling
-// HttpGet; and the CPU a started pool uses while it has nothing to do.
+// HttpGet; and the CPU a started pool uses while it has nothing to do. The
+// Windows build runs under Wine and cannot start nginx itself: it fetches from
+// the nginx that bench/pool_fetch_wine.sh starts and names in
+// ZELVO_BENCH_NGINX_PORT, and has no xargs yardstick.
 #include <benchmark/benchmark.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <condition_variable>
@@ -32,6 +39,23 @@ constexpr int kFetches = 10'000;
 constexpr int kThreads = 30;
 constexpr std::size_t kPageSize = 5 * 1024;
 
+#ifdef _WIN32
+class LocalNginx {
+  public:
+    LocalNginx() {
+        const char* port = std::getenv("ZELVO_BENCH_NGINX_PORT");
+        port_ = port != nullptr ? std::atoi(port) : 0;
+    }
+    bool ready() const { return port_ > 0; }
+    std::string url(int number) const {
+        return "http://127.0.0.1:" + std::to_string(port_) +
+               "/page.html?no=" + std::to_string(number);
+    }
+
+  private:
+    int port_ = 0;
+};
+#else
 int FreePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -106,6 +130,7 @@ class LocalNginx {
     int port_ = 0;
     pid_t pid_ = -1;
 };
+#endif
 
 double Seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
 
@@ -147,6 +172,7 @@ double ThreadLoopRate(const std::vector<std::string>& urls, std::atomic<int>& wr
     return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);
 }
 
+#ifndef _WIN32
 double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folder) {
     const fs::path list = folder / "urls.txt";
     {
@@ -159,6 +185,7 @@ double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folde
     if (std::system(command.c_str()) != 0) return 0;
     return static_cast<double>(urls.size()) / Seconds(Clock::now() - begin);
 }
+#endif
 
 void BM_FetchTenThousandPages(benchmark::State& state) {
     LocalNginx nginx;
@@ -173,7 +200,9 @@ void BM_FetchTenThousandPages(benchmark::State& state) {
     for (auto _ : state) {
         pool = PoolRate(urls, wrong);
         loop = ThreadLoopRate(urls, wrong);
+#ifndef _WIN32
         xargs = XargsCurlRate(urls, nginx.folder());
+#endif
     }
     state.counters["pool_per_s"] = pool;
     state.counters["thread_loop_per_s"] = loop;
@@ -185,10 +214,20 @@ void BM_FetchTenThousandPages(benchmark::State& state) {
 BENCHMARK(BM_FetchTenThousandPages)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
 double CpuSeconds() {
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) / 1e7;
+#else
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+#endif
 }
 
 // The dispatcher polls every millisecond even with nothing to hand out.

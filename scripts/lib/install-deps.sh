@@ -8,7 +8,10 @@ packages=(
   qt6-base-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth fonts-wqy-microhei curl libxcb1-dev
-  g++-mingw-w64-x86-64-posix wine64 fonts-wine
+  # The Windows build: the cross compiler, GoogleTest's sources, and Wine to
+  # run the tests.
+  # Wine's own fonts draw the title bars' buttons of zelvo.exe's windows.
+  g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
 )
 
 missing=()

@@ -1,38 +1,29 @@
 #!/usr/bin/env bash
-# Prepares a private Wine prefix for Zelvo: usage `wine-prefix.sh PREFIX`.
-# The prefix gets a Chinese font linked behind Wine's own UI fonts (title
-# bars, message boxes and dialogs show Chinese, not boxes), the names of the
-# Chinese Windows fonts mapped onto it, and window frames drawn by Wine, so
-# that a window on a bare X server (Xvfb, no window manager) still shows its
-# title bar. Prints nothing; safe to run again.
+# Creates (once) the private Wine prefix the Windows tests run in, so that no
+# test pays for the first start of a new prefix, and keeps its wineserver
+# running until `wine-prefix.sh PREFIX stop`: test programs started one after
+# the other then never meet a server that is just shutting down.
 set -euo pipefail
+prefix=$(realpath -m "$1")
+action=${2:-start}
 
-prefix=${1:?usage: wine-prefix.sh PREFIX}
-wine=${ZELVO_WINE:-/usr/lib/wine/wine64}
-[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-marker=$prefix/.zelvo-prefix-ready
-[[ -f $marker ]] && exit 0
+wine=$(command -v wine64 || true)
+for candidate in /usr/lib/wine/wine64 /usr/lib64/wine/wine64 "$(command -v wine || true)"; do
+  [[ -n $wine ]] && break
+  [[ -x $candidate ]] && wine=$candidate
+done
+if [[ -z $wine ]]; then
+  echo "wine64 not found" >&2
+  exit 1
+fi
+server=$(dirname "$wine")/wineserver
+[[ -x $server ]] || server=$(command -v wineserver)
 
+export WINEPREFIX=$prefix WINEDEBUG=-all
+if [[ $action == stop ]]; then
+  "$server" -k 2>/dev/null || true
+  exit 0
+fi
 mkdir -p "$prefix"
-"$wine" wineboot -i >/dev/null 2>&1 || true
-
-font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
-face="WenQuanYi Micro Hei"
-fonts_dir=$prefix/drive_c/windows/Fonts
-mkdir -p "$fonts_dir"
-[[ -f $font ]] && cp -f "$font" "$fonts_dir/"
-# The caption buttons are drawn with Marlett (Debian: fonts-wine).
-[[ -f /usr/share/wine/fonts/marlett.ttf ]] && cp -f /usr/share/wine/fonts/marlett.ttf "$fonts_dir/"
-
-reg() { "$wine" reg add "$@" /f >/dev/null 2>&1; }
-reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N
-for name in SimSun 宋体 NSimSun "Microsoft YaHei" 微软雅黑; do
-  reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$name" /d "$face"
-done
-for ui_font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
-  reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-    /v "$ui_font" /t REG_MULTI_SZ /d "wqy-microhei.ttc,$face"
-done
-"${ZELVO_WINESERVER:-$(dirname "$wine")/wineserver}" -w 2>/dev/null || true
-touch "$marker"
+"$wine" wineboot -i
+"$server" -p

@@ -86,7 +86,9 @@ bool SplitAddress(std::string_view text, Address& address) {
                                                                    : text.substr(authorityEnd);
     // The fragment stays with the client.
     rest = rest.substr(0, rest.find('#'));
-    address.path = rest.empty() || rest[0] != '/' ? "/" + std::string(rest) : std::string(rest);
+    address.path.clear();
+    if (rest.empty() || rest[0] != '/') address.path.push_back('/');
+    address.path.append(rest);
 
     const std::size_t at = authority.rfind('@');
     if (at != std::string_view::npos) {
@@ -209,9 +211,17 @@ bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
     }
     Bytes buffer(chunk);
     while (exchange.body.size() < limits.bodyCap && !cancelled.load()) {
+        // A synchronous read waits until its whole buffer is full, so a
+        // server that stalls part-way would lose the piece already sent:
+        // ask first how much has arrived and read no more than that.
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0) || available == 0) break;
         DWORD got = 0;
         // A failure while reading keeps what was read.
-        if (!InternetReadFile(request.get(), buffer.data(), chunk, &got) || got == 0) break;
+        if (!InternetReadFile(request.get(), buffer.data(), std::min(available, chunk), &got) ||
+            got == 0) {
+            break;
+        }
         const std::size_t taken = std::min<std::size_t>(got, limits.bodyCap - exchange.body.size());
         exchange.body.insert(exchange.body.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(taken));
     }

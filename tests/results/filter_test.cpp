@@ -228,11 +228,12 @@ TEST_F(FilterWindow, PlacesThatNameAnotherFolderAreRefusedBeforeAnyRowGoes) {
     }
     EXPECT_TRUE(folder.entries().empty());
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder.path()).parent_path() /
-                                         "x\xEF\xBC\x8D.txt"));
+                                         testing::Utf8Path("x\xEF\xBC\x8D.txt")));
 }
 
 TEST_F(FilterWindow, AFileThatCannotBeWrittenIsReportedAndTheButtonComesBack) {
-    std::filesystem::create_directory(std::filesystem::path(folder.path()) / "\xEF\xBC\x8D.txt");
+    std::filesystem::create_directory(std::filesystem::path(folder.path()) /
+                                      testing::Utf8Path("\xEF\xBC\x8D.txt"));
     runFilter();
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].flags, 16);

@@ -84,6 +84,11 @@ TEST(ToText, NumbersAgreeWithPrintf) {
         const std::uint64_t bits = rng();
         std::memcpy(&v, &bits, sizeof v);
         if (i % 2) v = static_cast<double>(static_cast<std::int64_t>(rng() % 2000000) - 1000000) / 1000.0;
+#ifdef _WIN32
+        // MinGW's printf drops the sign of a negative NaN; ToText keeps it
+        // on every platform.
+        if (std::isnan(v)) continue;
+#endif
         char expected[64];
         std::snprintf(expected, sizeof expected, "%.13g", v);
         ASSERT_EQ(ToText(v), expected);

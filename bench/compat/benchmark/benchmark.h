@@ -1,0 +1,101 @@
+#pragma once
+
+// The part of Google Benchmark's interface that Zelvo's benchmarks use, for
+// the Windows cross build, which has no Google Benchmark library. Each
+// benchmark runs until it has taken half a second (or its fixed iteration
+// count) and prints the real time per iteration, the rates and the counters.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace benchmark {
+
+enum TimeUnit { kNanosecond, kMicrosecond, kMillisecond, kSecond };
+
+struct Counter {
+    enum Flags { kDefaults = 0, kIsRate = 1, kInvert = 2 };
+    Counter(double value = 0, int flags = kDefaults) : value(value), flags(flags) {}
+    double value;
+    int flags;
+};
+
+class State {
+  public:
+    explicit State(std::int64_t iterations) : iterations_(iterations) {}
+
+    // What the loop variable holds; not trivial, so an unused one is no warning.
+    struct Value {
+        ~Value() {}
+    };
+    struct Iterator {
+        std::int64_t left;
+        bool operator!=(const Iterator&) const { return left != 0; }
+        void operator++() { --left; }
+        Value operator*() const { return {}; }
+    };
+    Iterator begin() { return {skipped_ ? 0 : iterations_}; }
+    Iterator end() { return {0}; }
+
+    std::int64_t iterations() const { return iterations_; }
+    void SetItemsProcessed(std::int64_t items) { items_ = items; }
+    void SetBytesProcessed(std::int64_t bytes) { bytes_ = bytes; }
+    void SkipWithError(const char* message) {
+        skipped_ = true;
+        error_ = message;
+    }
+
+    std::map<std::string, Counter> counters;
+
+  private:
+    friend struct Runner;
+    std::int64_t iterations_;
+    std::int64_t items_ = 0;
+    std::int64_t bytes_ = 0;
+    bool skipped_ = false;
+    std::string error_;
+};
+
+template <typename T>
+inline void DoNotOptimize(const T& value) {
+    asm volatile("" : : "r,m"(value) : "memory");
+}
+template <typename T>
+inline void DoNotOptimize(T& value) {
+    asm volatile("" : "+r,m"(value) : : "memory");
+}
+
+namespace internal {
+
+class Benchmark {
+  public:
+    Benchmark(std::string name, std::function<void(State&)> body);
+    Benchmark* Unit(TimeUnit unit) {
+        unit_ = unit;
+        return this;
+    }
+    Benchmark* Iterations(std::int64_t count) {
+        iterations_ = count;
+        return this;
+    }
+    // Real time is the only time measured here.
+    Benchmark* UseRealTime() { return this; }
+
+    std::string name_;
+    std::function<void(State&)> body_;
+    TimeUnit unit_ = kNanosecond;
+    std::int64_t iterations_ = 0;
+};
+
+}  // namespace internal
+}  // namespace benchmark
+
+#define ZELVO_BENCHMARK_JOIN2(a, b) a##b
+#define ZELVO_BENCHMARK_JOIN(a, b) ZELVO_BENCHMARK_JOIN2(a, b)
+#define BENCHMARK(function)                                                           \
+    static ::benchmark::internal::Benchmark* ZELVO_BENCHMARK_JOIN(benchmark_, __LINE__) = \
+        (new ::benchmark::internal::Benchmark(#function, function))
+#define BENCHMARK_CAPTURE(function, label, ...)                                        \
+    static ::benchmark::internal::Benchmark* ZELVO_BENCHMARK_JOIN(benchmark_, __LINE__) = \
+        (new ::benchmark::internal::Benchmark(                                            \
+            #function "/" #label, [](::benchmark::State& state) { function(state, __VA_ARGS__); }))
