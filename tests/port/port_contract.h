@@ -10,42 +10,35 @@
 
 #include "runtime/ui.h"
 
-// The UI port's contract, written once against UiPort and run on every
-// implementation. A port proves itself by supplying a PortFixture and one
-// instantiation in its own test program:
+// The UI port's contract, written once against UiPort and run on every port.
+// A port's test program links zelvo_port_contract (an object library, so its
+// tests are always linked in) and gives one fixture and one instantiation
+// (tests/app/memory_ui_test.cpp and tests/qt/qt_ui_test.cpp show how):
 //
 //   std::unique_ptr<PortFixture> MakeMyPort() { return std::make_unique<MyFixture>(); }
 //   INSTANTIATE_TEST_SUITE_P(My, PortContract, ::testing::Values(&MakeMyPort));
-//   // a port on a real window system, with its own user-interface thread:
+//   // a port on a real window system, whose controls live on one thread:
 //   INSTANTIATE_TEST_SUITE_P(My, WindowSystemPortContract, ::testing::Values(&MakeMyPort));
 //
-// and by linking zelvo_port_contract (an object library, so that its tests
-// are always linked in). Each test makes a fresh fixture on the test's thread,
-// which is the port's user-interface thread, and destroys it at the end.
-//
-// What a fixture provides:
-// - Port(): the port, with no window open.
-// - ServeUntil(done, limitMs): lets the user-interface thread do its work
+// Each test makes a fresh fixture on its own thread, which is the port's
+// user-interface thread, and destroys it at the end. A fixture provides:
+// - Port(): the port, no window open.
+// - ServeUntil(done, limitMs): the user-interface thread does its work
 //   (events, painting, calls from workers) until done() holds; false once
-//   limitMs have passed without it.
-// - Screen(): the screen area that windows are centred on.
-// - User input, given as the window system gives it: a disabled control, or
-//   any control of a window under a modal one, gets none. Click (a button, a
-//   label …), ClickHeader, DoubleClickRow, ClickTab, Type (replaces an edit
-//   box's content with ASCII text, as typing would) and CloseByUser (the
-//   window's close box).
-// - WhenModal(window, inside): the next time `window` shows as a modal
-//   window, runs inside() on the user-interface thread while it is up.
-// - Dialogs shown by the port, answered as a user would: AnswerMessageBox
-//   queues the answer for the next message box (a box shown with no answer
-//   queued stays up until one is queued; whileShown, when given, runs on the
-//   user-interface thread while the box is up, before it is answered), and
-//   MessageBoxesShown() gives every box seen so far with its text, caption and
-//   style flags as the platform numbers them (icon and buttons). Likewise
-//   AnswerFolderBrowser queues a path to enter into the next folder browser
-//   ("" cancels it), and FolderBrowserTitles() gives the titles of those shown.
-//   A fixture may answer through a test seam of its port where the real
-//   dialog cannot be driven, but the real dialog is the better proof.
+//   limitMs have passed without it. Screen(): the area windows centre on.
+// - User input as the window system gives it: a disabled control, or any
+//   control of a window under a modal one, gets none. Type replaces an edit
+//   box's content by typing ASCII text; CloseByUser is the close box.
+// - WhenModal(window, inside): runs inside() on the user-interface thread
+//   the next time `window` is up as a modal window.
+// - The port's own dialogs, answered as a user would. AnswerMessageBox
+//   queues the answer for the next message box (one shown with none queued
+//   stays up until one is; whileShown, if given, runs on the user-interface
+//   thread while the box is up); MessageBoxesShown() gives every box seen,
+//   its flags as the platform numbers its icon and buttons. AnswerFolderBrowser
+//   queues a path to enter into the next folder browser ("" cancels it).
+//   Drive the real dialogs where possible; a test seam of the port is the
+//   fallback.
 namespace zelvo::testing {
 
 enum class BoxAnswer { Ok, Cancel, CloseBox };
@@ -63,7 +56,6 @@ struct ScreenArea {
 class PortFixture {
   public:
     virtual ~PortFixture() = default;
-
     virtual UiPort& Port() = 0;
     virtual bool ServeUntil(const std::function<bool()>& done, int limitMs) = 0;
     virtual ScreenArea Screen() = 0;
@@ -74,7 +66,6 @@ class PortFixture {
     virtual void ClickTab(WindowId window, std::string_view tabs, int page) = 0;
     virtual void Type(WindowId window, std::string_view box, std::string_view text) = 0;
     virtual void CloseByUser(WindowId window) = 0;
-
     virtual void WhenModal(WindowId window, std::function<void()> inside) = 0;
 
     virtual void AnswerMessageBox(BoxAnswer answer, std::function<void()> whileShown) = 0;
@@ -89,28 +80,26 @@ using PortFixtureFactory = std::unique_ptr<PortFixture> (*)();
 class PortContract : public ::testing::TestWithParam<PortFixtureFactory> {
   protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { fixture_.reset(); }
 
-    UiPort& port() { return fixture_->Port(); }
-    PortFixture& fixture() { return *fixture_; }
+    UiPort& ui() { return fixture_->Port(); }
+    PortFixture& user() { return *fixture_; }
     bool serveUntil(const std::function<bool()>& done, int limitMs = 20000) {
         return fixture_->ServeUntil(done, limitMs);
     }
-    // Lets the user-interface thread work for a moment.
     void serve(int ms) {
         fixture_->ServeUntil([] { return false; }, ms);
     }
-    // Events of one kind from one control (or the window: empty name).
+    // Events of one kind from one control (empty name: the window).
     int count(WindowId window, std::string_view control, EventKind kind);
 
     std::unique_ptr<PortFixture> fixture_;
-    // Every event that reached the handler; onEvent_ sees each as well.
-    std::vector<UiEvent> events_;
+    std::vector<UiEvent> events_;  // every event delivered; onEvent_ sees each too
     std::function<void(const UiEvent&)> onEvent_;
 };
 
-// Ports on a real window system, whose controls live on one user-interface
-// thread: what the in-memory port does not model.
+// What the in-memory port does not model: modal message boxes, and calls
+// that wait for the user-interface thread.
 class WindowSystemPortContract : public PortContract {};
 
 }  // namespace zelvo::testing

@@ -1,7 +1,6 @@
 # The Qt port on real widgets on the offscreen platform: the port contract,
 # and what is particular to Qt.
-zelvo_add_qt_test(test_qt_ui
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_ui_test.cpp ${PROJECT_SOURCE_DIR}/tests/port/qt_port.cpp
+zelvo_add_qt_test(test_qt_ui SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_ui_test.cpp
   LIBS zelvo_port_contract)
 
 # The program's handlers on real widgets.
