@@ -25,5 +25,7 @@ if [[ $action == stop ]]; then
   exit 0
 fi
 mkdir -p "$prefix"
+# The persistent server first: asked of a server that wineboot has already
+# started, -p fails.
+"$server" -p 2>/dev/null || true  # already running: kept as it is
 "$wine" wineboot -i
-"$server" -p

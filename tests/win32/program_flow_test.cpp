@@ -42,6 +42,7 @@ class Win32ProgramFlow : public ::testing::Test {
         ClickControl(c);
     }
     void ClickHeader(int column) {
+        RaiseWindowOf(ui_.ControlWindow(kMain, kList));
         HWND header = ListView_GetHeader(ui_.ControlWindow(kMain, kList));
         RECT r{};
         Header_GetItemRect(header, column, &r);

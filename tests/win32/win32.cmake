@@ -15,8 +15,10 @@ if(TARGET zelvo_win32 AND TARGET GTest::gtest)
       set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
         ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
     endif()
-    gtest_discover_tests(${name} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 120
-      DISCOVERY_MODE ${zelvo_discovery_mode})
+    # One at a time: their clicks go to whatever window lies under the
+    # pointer on a display the tests may share.
+    gtest_discover_tests(${name} PROPERTIES LABELS unit RESOURCE_LOCK zelvo_win32_display
+      DISCOVERY_TIMEOUT 120 DISCOVERY_MODE ${zelvo_discovery_mode})
   endfunction()
 
   # The port contract, the same suite the other ports run.

@@ -36,6 +36,7 @@ class Win32PortFixture : public PortFixture {
     void ClickHeader(WindowId window, std::string_view list, int column) override {
         HWND view = ui_->ControlWindow(window, list);
         ASSERT_NE(view, nullptr);
+        RaiseWindowOf(view);
         HWND header = ListView_GetHeader(view);
         RECT r{};
         Header_GetItemRect(header, column, &r);
@@ -48,6 +49,7 @@ class Win32PortFixture : public PortFixture {
         ASSERT_NE(view, nullptr);
         // Appended rows reach the control with its next batch.
         testing::ServeUntil([&] { return ListView_GetItemCount(view) > row; }, 2000);
+        RaiseWindowOf(view);
         ListView_EnsureVisible(view, row, FALSE);
         RECT r{};
         ListView_GetItemRect(view, row, &r, LVIR_LABEL);
@@ -58,6 +60,7 @@ class Win32PortFixture : public PortFixture {
     void ClickTab(WindowId window, std::string_view tabs, int page) override {
         HWND control = ui_->ControlWindow(window, tabs);
         ASSERT_NE(control, nullptr);
+        RaiseWindowOf(control);
         RECT r{};
         TabCtrl_GetItemRect(control, page, &r);
         POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -70,7 +70,16 @@ void ClickAt(POINT screen, bool twice) {
     ServeUntil([] { return false; }, 30);
 }
 
+void RaiseWindowOf(HWND control) {
+    HWND top = GetAncestor(control, GA_ROOT);
+    if (!top || !IsWindowEnabled(top)) return;
+    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(top);
+    ServeUntil([] { return false; }, 20);
+}
+
 void ClickControl(HWND control) {
+    RaiseWindowOf(control);
     RECT r;
     GetWindowRect(control, &r);
     ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});

@@ -18,8 +18,11 @@ namespace zelvo::testing {
 // have passed without it.
 bool ServeUntil(const std::function<bool()>& done, int limitMs = 20000);
 
+// Brings the control's window to the front, as a user's first click would,
+// unless it is disabled (under a modal window it stays where it is).
+void RaiseWindowOf(HWND control);
 void ClickAt(POINT screen, bool twice = false);
-// A click on the centre of a control.
+// A click on the centre of a control, its window raised first.
 void ClickControl(HWND control);
 // Selects the box's content and types the ASCII text over it.
 void TypeInto(HWND box, std::string_view text);
