@@ -2,7 +2,7 @@
 
 namespace zelvo {
 
-LockHandle NewCriticalSection() { return std::make_shared<std::recursive_mutex>(); }
+LockHandle NewCriticalSection() { return std::make_shared<RecursiveLock>(); }
 
 // An empty handle is a lock that was never created: there is nothing to hold.
 void EnterCriticalSectionOp(const LockHandle& lock) {

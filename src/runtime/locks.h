@@ -1,12 +1,13 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
+
+#include "runtime/recursive_lock.h"
 
 namespace zelvo {
 
 // A re-entrant lock that lives as long as anyone holds its handle.
-using LockHandle = std::shared_ptr<std::recursive_mutex>;
+using LockHandle = std::shared_ptr<RecursiveLock>;
 
 LockHandle NewCriticalSection();
 void EnterCriticalSectionOp(const LockHandle& lock);

@@ -1,6 +1,28 @@
 #include "verification/locked_list.h"
 
+#include <mutex>
+#include <new>
+
+#include "runtime/process_heap.h"
+
 namespace zelvo {
+
+namespace {
+
+template <typename Node>
+Node* NewNode(const Node& fields) {
+    void* block = ProcessHeapAlloc(sizeof(Node));
+    if (block == nullptr) throw std::bad_alloc();
+    return new (block) Node(fields);
+}
+
+template <typename Node>
+void DeleteNode(Node* node) {
+    node->~Node();
+    ProcessHeapFree(node);
+}
+
+}  // namespace
 
 LockedList::~LockedList() {
     std::lock_guard guard(lock_);
@@ -8,7 +30,7 @@ LockedList::~LockedList() {
 }
 
 void LockedList::pushFront(std::int32_t value) {
-    Node* node = new Node{value, nullptr, head_};
+    Node* node = NewNode(Node{value, nullptr, head_});
     if (head_ != nullptr) {
         head_->previous = node;
     } else {
@@ -19,7 +41,7 @@ void LockedList::pushFront(std::int32_t value) {
 }
 
 void LockedList::pushBack(std::int32_t value) {
-    Node* node = new Node{value, tail_, nullptr};
+    Node* node = NewNode(Node{value, tail_, nullptr});
     if (tail_ != nullptr) {
         tail_->next = node;
     } else {
@@ -43,7 +65,7 @@ void LockedList::unlink(Node* node) {
     (node->next != nullptr ? node->next->previous : tail_) = node->previous;
     // An iteration standing on the removed node continues with its successor.
     if (cursor_ == node) cursor_ = node->next;
-    delete node;
+    DeleteNode(node);
     --count_;
 }
 
@@ -61,7 +83,7 @@ void LockedList::clear() {
     Node* node = head_;
     while (node != nullptr) {
         Node* following = node->next;
-        delete node;
+        DeleteNode(node);
         node = following;
     }
     head_ = tail_ = cursor_ = nullptr;

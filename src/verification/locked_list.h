@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
+
+#include "runtime/recursive_lock.h"
 
 namespace zelvo {
 
-// A doubly linked list of 32-bit values with its own re-entrant lock. The
+// A doubly linked list of 32-bit values with its own re-entrant lock (a
+// critical section on Windows); nodes come from the process heap. The
 // operations marked "unlocked" do not take the lock: the caller holds it, or
 // the list is not shared. The locked ones may be called from any thread.
 class LockedList {
@@ -52,7 +54,7 @@ class LockedList {
     Node* tail_ = nullptr;
     std::int32_t count_ = 0;
     Node* cursor_ = nullptr;
-    mutable std::recursive_mutex lock_;
+    mutable RecursiveLock lock_;
 };
 
 }  // namespace zelvo

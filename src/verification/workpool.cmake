@@ -10,4 +10,5 @@ list(TRANSFORM zelvo_workpool_platform PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 zelvo_add_library(zelvo_workpool SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/locked_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/work_pool.cpp
-  ${zelvo_workpool_platform})
+  ${zelvo_workpool_platform}
+  LIBS zelvo_runtime)
