@@ -375,8 +375,8 @@ TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
     if (parser == nullptr) {
         return {};
     }
-    Bytes fetched = HttpGetCancellable(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts),
-                                       cancelled);
+    Bytes fetched =
+        HttpGetCancellable(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts), cancelled);
     if (fetched.empty()) {
         return failedLookup();
     }

@@ -286,6 +286,10 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
     const int count = static_cast<int>(run->numbers.size());
     const int threads = ToInteger(ui.GetText(kMain, kThreadsBox));
 
+    // Before the first page as well: what an earlier run or the result list
+    // left free goes back, and the allocator is set to keep page buffers
+    // where they can be given back.
+    ReturnFreeMemory();
     HttpLimits limits = CurrentHttpLimits();
     if (limits.bodyCap > kTrackingPageCap) {
         limits.bodyCap = kTrackingPageCap;

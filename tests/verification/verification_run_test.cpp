@@ -217,9 +217,8 @@ TEST_F(VerificationRunTest, StopAbandonsTheFetchesInFlightAndKeepsWhatWasDone) {
     ui.SetText(kMain, "生成内容", joinLines(numbers));
     ASSERT_TRUE(ui.click(kMain, "按钮6"));
     // Five numbers done, three workers waiting on a silent site.
-    ASSERT_TRUE(Eventually([&] {
-        return site.connections() == 8 && ui.ProgressPos(kMain, "进度条1") == 5;
-    }));
+    ASSERT_TRUE(Eventually(
+        [&] { return site.connections() == 8 && ui.ProgressPos(kMain, "进度条1") == 5; }));
 
     ASSERT_TRUE(ui.click(kMain, "按钮11"));
     EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
