@@ -65,7 +65,8 @@ struct VerificationRun::Run {
     CourierHosts hosts;
 
     // runLock: serialises the workers' updates of the windows. Taken by the
-    // user-interface thread only to retire the run (see retireCurrent).
+    // user-interface thread only to retire the run (see retire) and around
+    // its own changes of the result list (withoutWorkerUpdates).
     LockHandle lock = NewCriticalSection();
     // Set by a stop, a later start or the exit: the run's jobs change
     // nothing more.
@@ -286,9 +287,9 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
     const int count = static_cast<int>(run->numbers.size());
     const int threads = ToInteger(ui.GetText(kMain, kThreadsBox));
 
-    // Before the first page as well: what an earlier run or the result list
-    // left free goes back, and the allocator is set to keep page buffers
-    // where they can be given back.
+    // Before the first page as well: what was left free since the last run
+    // goes back, and an allocator that needs preparing for giving memory back
+    // is prepared before the pages come.
     ReturnFreeMemory();
     HttpLimits limits = CurrentHttpLimits();
     if (limits.bodyCap > kTrackingPageCap) {
