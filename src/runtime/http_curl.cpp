@@ -58,6 +58,13 @@ struct Sink {
     std::size_t cap = 0;
 };
 
+// libcurl calls this about once a second even while no byte moves (and far
+// more often while bytes do), which is what bounds how long a cancelled fetch
+// goes on. A non-zero result abandons the transfer.
+int AbandonWhenCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0;
+}
+
 std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     const std::size_t length = size * count;
@@ -153,12 +160,18 @@ Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& canc
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, AbandonWhenCancelled);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &cancelled);
 
     for (int hop = 0;; ++hop) {
         sink.body.clear();
+        const CURLcode result = curl_easy_perform(handle);
+        // An abandoned fetch gives nothing, not the part read before the stop.
+        if (cancelled.load()) return {};
         // On a failure the body holds what was read before it: nothing when
         // the connection or request failed, part of the body when reading did.
-        if (curl_easy_perform(handle) != CURLE_OK) return std::move(sink.body);
+        if (result != CURLE_OK) return std::move(sink.body);
         char* location = nullptr;
         if (hop >= limits.maxRedirects ||
             curl_easy_getinfo(handle, CURLINFO_REDIRECT_URL, &location) != CURLE_OK ||

@@ -296,9 +296,37 @@ bool holdsRecord(const TrackingParser& parser, std::string_view page) {
     if (parser.sense == RecordSense::Present) {
         return markerFound;
     }
-    // An empty page is a failed fetch, not a page that lacks the
-    // no-record notice.
+    // A page that came but gives no text (a NUL first, or no UTF-8) cannot
+    // carry the no-record notice, yet holds no record to show either.
     return !page.empty() && !markerFound;
+}
+
+TrackingResult parseDecodedPage(const TrackingParser& parser, std::string page,
+                                const CourierHosts& hosts) {
+    Texts texts;
+    texts.page = std::move(page);
+    const auto steps = parser.steps;
+    const std::size_t beforeTest = static_cast<std::size_t>(parser.stepsBeforeTest);
+    for (std::size_t i = 0; i < beforeTest && i < steps.size(); ++i) {
+        runStep(steps[i], texts, hosts);
+    }
+    if (!holdsRecord(parser, texts.page)) {
+        return {};
+    }
+    for (std::size_t i = beforeTest; i < steps.size(); ++i) {
+        runStep(steps[i], texts, hosts);
+    }
+    texts.result.found = true;
+    return std::move(texts.result);
+}
+
+// HttpGet gives empty bytes for every failure (refused, timed out, dropped,
+// abandoned), and a page that said nothing is no answer either: whether the
+// number has a record is unknown.
+TrackingResult failedLookup() {
+    TrackingResult result;
+    result.fetchFailed = true;
+    return result;
 }
 
 }  // namespace
@@ -325,21 +353,10 @@ std::string trackingQueryAddress(const TrackingParser& parser, std::string_view 
 
 TrackingResult parseTrackingPage(const TrackingParser& parser, BytesView fetched,
                                  const CourierHosts& hosts) {
-    Texts texts;
-    texts.page = decodePage(parser.decoding, fetched);
-    const auto steps = parser.steps;
-    const std::size_t beforeTest = static_cast<std::size_t>(parser.stepsBeforeTest);
-    for (std::size_t i = 0; i < beforeTest && i < steps.size(); ++i) {
-        runStep(steps[i], texts, hosts);
+    if (fetched.empty()) {
+        return failedLookup();
     }
-    if (!holdsRecord(parser, texts.page)) {
-        return {};
-    }
-    for (std::size_t i = beforeTest; i < steps.size(); ++i) {
-        runStep(steps[i], texts, hosts);
-    }
-    texts.result.found = true;
-    return std::move(texts.result);
+    return parseDecodedPage(parser, decodePage(parser.decoding, fetched), hosts);
 }
 
 TrackingResult parseTrackingPage(std::string_view courier, BytesView fetched,
@@ -352,13 +369,28 @@ TrackingResult parseTrackingPage(std::string_view courier, BytesView fetched,
 }
 
 TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
-                            std::string_view queryUrlPrefix, const CourierHosts& hosts) {
+                            std::string_view queryUrlPrefix, const CourierHosts& hosts,
+                            const std::atomic<bool>& cancelled) {
     const TrackingParser* parser = findTrackingParser(courier);
     if (parser == nullptr) {
         return {};
     }
-    const Bytes page = HttpGet(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts));
-    return parseTrackingPage(*parser, page, hosts);
+    Bytes fetched =
+        HttpGetCancellable(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts), cancelled);
+    if (fetched.empty()) {
+        return failedLookup();
+    }
+    std::string page = decodePage(parser->decoding, fetched);
+    // Thirty workers each holding the bytes beside their text would double
+    // the run's peak for nothing.
+    Bytes().swap(fetched);
+    return parseDecodedPage(*parser, std::move(page), hosts);
+}
+
+TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
+                            std::string_view queryUrlPrefix, const CourierHosts& hosts) {
+    static const std::atomic<bool> kNeverCancelled{false};
+    return lookUpNumber(courier, number, queryUrlPrefix, hosts, kNeverCancelled);
 }
 
 }  // namespace zelvo

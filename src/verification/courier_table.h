@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <span>
 #include <string>
 #include <string_view>
@@ -61,6 +62,9 @@ struct TrackingResult {
     std::string departurePlace;
     std::string receiptTime;
     std::string receiptPlace;
+    // No page came back (HttpGet gave empty bytes): whether the number has a
+    // record is unknown, so it is neither found nor without a record.
+    bool fetchFailed = false;
 };
 
 // Every entry, in the order the courier names are compared.
@@ -74,14 +78,19 @@ std::string trackingQueryAddress(const TrackingParser& parser, std::string_view 
                                  std::string_view number, const CourierHosts& hosts = {});
 
 // Decides from the page bytes as fetched whether they hold a record and cuts
-// the four texts out of it. An unknown courier gives no record.
+// the four texts out of it. An unknown courier gives no record; empty bytes
+// (every failed fetch) give a failed lookup.
 TrackingResult parseTrackingPage(const TrackingParser& parser, BytesView fetched,
                                  const CourierHosts& hosts = {});
 TrackingResult parseTrackingPage(std::string_view courier, BytesView fetched,
                                  const CourierHosts& hosts = {});
 
 // Fetches the number's tracking page for the courier and parses it. Runs on
-// worker threads without any lock.
+// worker threads without any lock. Once cancelled is set, a fetch in flight
+// is abandoned within about a second and the lookup fails.
+TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
+                            std::string_view queryUrlPrefix, const CourierHosts& hosts,
+                            const std::atomic<bool>& cancelled);
 TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
                             std::string_view queryUrlPrefix, const CourierHosts& hosts = {});
 

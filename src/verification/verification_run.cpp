@@ -6,7 +6,9 @@
 #include "forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/datetime.h"
+#include "runtime/http.h"
 #include "runtime/locks.h"
+#include "runtime/memory.h"
 #include "runtime/text.h"
 #include "verification/courier_table.h"
 
@@ -24,6 +26,26 @@ using main_window::kVerifyButton;
 
 constexpr std::string_view kEndMessage =
     "全部效验完毕,如果还没有找到你想要的单号,请百度或者朋友要个最新的单号进行模拟!";
+
+// The line the end message gains when lookups failed.
+std::string failedLookupsLine(int failed) {
+    return "另有" + ToText(failed) +
+           "个单号查询失败(查询网页没有打开),既不在结果列表中,也不在空白定单中。";
+}
+
+// 效验线程 above this is refused. Thirty (the default) already keeps a
+// courier site busy; no site answers one client faster for hundreds more,
+// while each worker holds a thread, a connection and up to a few pages'
+// memory: 200 stays far below the thread limits a user may have (a few
+// thousand), and even if every page hit the page cap below, well under a
+// gigabyte.
+constexpr int kMaxThreads = 200;
+constexpr std::string_view kTooManyThreadsText = "效验线程不能超过200个,请改小后再验证。";
+
+// A tracking page is well under 1 MiB; a longer answer is no tracking page
+// and is cut here (the general body cap allows 16 MiB), so that the workers
+// of a run hold at most a few MiB each.
+constexpr std::size_t kTrackingPageCap = std::size_t{1024} * 1024;
 
 std::string shownDate(std::string_view time) {
     return TrimText(ToText(DatePart(TextToDateTime(ReplaceText(time, "\r\n")))));
@@ -43,16 +65,24 @@ struct VerificationRun::Run {
     CourierHosts hosts;
 
     // runLock: serialises the workers' updates of the windows. Taken by the
-    // user-interface thread only to retire the run (see retireCurrent).
+    // user-interface thread only to retire the run (see retire) and around
+    // its own changes of the result list (withoutWorkerUpdates).
     LockHandle lock = NewCriticalSection();
+    // Set by a stop, a later start or the exit: the run's jobs change
+    // nothing more.
     std::atomic<bool> retired{false};
     std::atomic<bool> stopRequested{false};
+    // Set with retired: fetches in flight are abandoned.
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> allFinished{false};
+    std::atomic<int> jobsInside{0};
 
     // Read by the user-interface thread while workers write; never held
     // across a window operation.
     mutable std::mutex dataMutex;
     std::string blankNumbers;
     int finished = 0;
+    int failed = 0;  // lookups that got no page: neither rows nor blank
 };
 
 // Tasks submitted and not yet done, across every run.
@@ -80,10 +110,12 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     }
     const std::string& number = run.numbers[static_cast<std::size_t>(task - 1)];
     // The slow part, without any lock: one HTTP request.
-    const TrackingResult result = lookUpNumber(run.courier, number, run.queryUrlPrefix, run.hosts);
+    const TrackingResult result =
+        lookUpNumber(run.courier, number, run.queryUrlPrefix, run.hosts, run.cancelled);
 
     UiPort& ui = *run.ui;
     bool runEnded = false;
+    int failed = 0;
     EnterCriticalSectionOp(run.lock);
     if (!run.retired) {
         if (result.found) {
@@ -99,17 +131,23 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
         int finished = 0;
         {
             std::lock_guard data(run.dataMutex);
-            if (!result.found) {
+            // Only a page that said "no record" makes a blank number: the
+            // blank file tells the user the number exists nowhere.
+            if (result.fetchFailed) {
+                ++run.failed;
+            } else if (!result.found) {
                 run.blankNumbers += number;
                 run.blankNumbers += "\r\n";
             }
             finished = ++run.finished;
+            failed = run.failed;
         }
         ui.SetProgressPos(kMain, kResultProgress, finished);
         if (finished == static_cast<int>(run.numbers.size())) {
             // A run that found nothing would otherwise leave 验证定单
             // disabled until 停止验证 is pressed.
             ui.SetEnabled(kMain, kVerifyButton, true);
+            run.allFinished = true;
             runEnded = true;
         }
     }
@@ -119,13 +157,28 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     // the run's other numbers are all done, no later run's worker waits for
     // it, and the user-interface thread never waits for the box.
     if (runEnded) {
-        ui.MessageBox(kEndMessage, kIconInformation, "提示");
+        std::string message(kEndMessage);
+        if (failed > 0) {
+            message += "\r\n";
+            message += failedLookupsLine(failed);
+        }
+        ui.MessageBox(message, kIconInformation, "提示");
         EnterCriticalSectionOp(run.lock);
         // A run started while the box was shown keeps its progress.
         if (!run.retired) {
             ui.SetProgressPos(kMain, kResultProgress, 0);
         }
         LeaveCriticalSectionOp(run.lock);
+    }
+}
+
+// The job of one task. Once the run is over and its last job has let go of
+// its page, the memory the run's pages took goes back to the system.
+void runJob(VerificationRun::Run& run, std::int32_t task) {
+    ++run.jobsInside;
+    verifyNumber(run, task);
+    if (--run.jobsInside == 0 && (run.allFinished || run.retired)) {
+        ReturnFreeMemory();
     }
 }
 
@@ -139,6 +192,18 @@ void lockServingWindows(UiPort& ui, VerificationRun::Run& run) {
     }
 }
 
+// Makes the run change nothing more; returns once none of its workers is
+// inside an update of the windows. Its fetches in flight are abandoned.
+void retire(UiPort& ui, VerificationRun::Run& run) {
+    run.cancelled = true;
+    if (run.retired) {
+        return;
+    }
+    lockServingWindows(ui, run);
+    run.retired = true;
+    run.lock->unlock();
+}
+
 }  // namespace
 
 VerificationRun::VerificationRun() : tasks_(std::make_shared<Tasks>()) {}
@@ -148,6 +213,7 @@ VerificationRun::~VerificationRun() { retireForExit(); }
 void VerificationRun::retireForExit() {
     std::lock_guard lock(mutex_);
     if (current_ != nullptr) {
+        current_->cancelled = true;
         current_->retired = true;
     }
 }
@@ -165,13 +231,9 @@ std::shared_ptr<VerificationRun::Run> VerificationRun::current() const {
 void VerificationRun::retireCurrent(UiPort& ui, WorkPool& pool) {
     // Tasks not yet handed to a worker belong to the current run alone.
     tasks_->add(-static_cast<long>(pool.discardPending()));
-    const std::shared_ptr<Run> old = current();
-    if (old == nullptr || old->retired) {
-        return;
+    if (const std::shared_ptr<Run> old = current()) {
+        retire(ui, *old);
     }
-    lockServingWindows(ui, *old);
-    old->retired = true;
-    old->lock->unlock();
 }
 
 void VerificationRun::withoutWorkerUpdates(UiPort& ui, const std::function<void()>& action) {
@@ -187,6 +249,14 @@ void VerificationRun::withoutWorkerUpdates(UiPort& ui, const std::function<void(
 
 void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
                                         std::string_view queryUrlPrefix) {
+    // Before anything changes: the current run, the list and the progress
+    // stay as they are. ToInteger wraps around at 32 bits, so the number as
+    // typed is checked too.
+    const std::string threads = ui.GetText(kMain, kThreadsBox);
+    if (ToInteger(threads) > kMaxThreads || ToNumber(threads) > kMaxThreads) {
+        ui.MessageBox(kTooManyThreadsText, kIconInformation, "对不起");
+        return;
+    }
     retireCurrent(ui, pool);
     auto run = std::make_shared<Run>();
     run->ui = &ui;
@@ -217,10 +287,20 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
     const int count = static_cast<int>(run->numbers.size());
     const int threads = ToInteger(ui.GetText(kMain, kThreadsBox));
 
+    // Before the first page as well: what was left free since the last run
+    // goes back, and an allocator that needs preparing for giving memory back
+    // is prepared before the pages come.
+    ReturnFreeMemory();
+    HttpLimits limits = CurrentHttpLimits();
+    if (limits.bodyCap > kTrackingPageCap) {
+        limits.bodyCap = kTrackingPageCap;
+        SetHttpLimits(limits);
+    }
+
     std::shared_ptr<Tasks> tasks = tasks_;
     const bool started = pool.start(
         [run, tasks](std::int32_t, std::uintptr_t, std::int32_t task) {
-            verifyNumber(*run, task);
+            runJob(*run, task);
             tasks->add(-1);
         },
         threads);
@@ -238,10 +318,13 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
 }
 
 void VerificationRun::requestStop(UiPort& ui, WorkPool& pool) {
+    tasks_->add(-static_cast<long>(pool.discardPending()));
     if (const std::shared_ptr<Run> run = current()) {
         run->stopRequested = true;
+        // What was done stays: rows, blank numbers and the progress. A
+        // stopped run announces no end.
+        retire(ui, *run);
     }
-    tasks_->add(-static_cast<long>(pool.discardPending()));
     ui.SetEnabled(kMain, kVerifyButton, true);
 }
 

@@ -13,13 +13,15 @@
 
 // The verification run: every line of 生成内容 is looked up on the tracking
 // page of the courier in 快递类型 by the WorkPool's workers; numbers with a
-// record become rows of 超级列表框1, the others are collected as blank
-// numbers, and 进度条1 counts finished numbers.
+// record become rows of 超级列表框1, numbers whose page says there is none
+// are collected as blank numbers, and numbers whose page could not be
+// fetched are only counted (the end message says how many). 进度条1 counts
+// every finished number.
 //
-// Each run owns its state (numbers, lock, progress, blank numbers). A stop or
-// a new start retires the earlier run's tasks that have not begun: they are
-// never fetched and never touch a later run. Tasks already fetching finish;
-// those of a retired run change nothing.
+// Each run owns its state (numbers, lock, progress, blank numbers, a cancel
+// flag). A stop or a new start retires the earlier run: its tasks that have
+// not begun are never fetched, its fetches in flight are abandoned within
+// about a second, and nothing of it touches the windows any more.
 namespace zelvo {
 
 class VerificationRun {
@@ -34,10 +36,12 @@ class VerificationRun {
     void setCourierHosts(CourierHosts hosts);
 
     // "验证定单": starts a run over the lines of 生成内容 with the query
-    // prefix of the rule applied last. UI thread.
+    // prefix of the rule applied last. A 效验线程 above the maximum is
+    // refused with a message before anything changes. UI thread.
     void startVerification(UiPort& ui, WorkPool& pool, std::string_view queryUrlPrefix);
-    // "停止验证": numbers not yet begun are dropped (neither fetched nor
-    // counted); numbers being fetched finish; 验证定单 is enabled. UI thread.
+    // "停止验证": numbers not yet begun are dropped and numbers being fetched
+    // are abandoned (neither is counted); rows, blank numbers and the
+    // progress stay; no end message follows; 验证定单 is enabled. UI thread.
     void requestStop(UiPort& ui, WorkPool& pool);
 
     // The numbers of the current run without a record, each followed by
@@ -55,7 +59,8 @@ class VerificationRun {
     // cells after the rows have moved under it. UI thread.
     void withoutWorkerUpdates(UiPort& ui, const std::function<void()>& action);
 
-    // At exit: the current run's tasks change nothing more.
+    // At exit: the current run's tasks change nothing more and its fetches
+    // are abandoned.
     void retireForExit();
 
     // Waits until no task of any run is waiting or running; false on
@@ -67,8 +72,8 @@ class VerificationRun {
 
   private:
     void beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr<Run>& run);
-    // Makes the current run retired; returns once none of its workers is
-    // inside an update of the windows.
+    // Drops the tasks not yet begun and retires the current run; returns once
+    // none of its workers is inside an update of the windows.
     void retireCurrent(UiPort& ui, WorkPool& pool);
     std::shared_ptr<Run> current() const;
 

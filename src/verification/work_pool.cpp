@@ -1,5 +1,6 @@
 #include "verification/work_pool.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <new>
 #include <vector>
@@ -61,12 +62,20 @@ struct WorkPool::Crew {
     CompletionQueue dispatcherQueue;
     std::vector<WorkerSlot> workers;
     std::size_t threadSlots = 0;  // the first slots, whose worker thread exists
+    // Set once every worker of the start exists; until then the dispatcher
+    // neither reads threadSlots nor retires the crew.
+    std::atomic<bool> settled{false};
     LockedList idleWorkers;
     std::shared_ptr<LockedList> pendingTasks;
     OverlappedBlock stopBlock;
     std::uintptr_t dispatcher = 0;  // joinable; joined when the crew is retired
     bool started = false;
     bool stopped = false;
+    std::int64_t idleTimeMs = WorkPool::kDefaultIdleTimeMs;
+    // Taken by the dispatcher to retire an idle crew and by submit to see
+    // whether it did, so that no task is submitted unseen in between.
+    std::mutex idleMutex;
+    bool idleRetired = false;
 };
 
 WorkPool::WorkPool()
@@ -84,12 +93,17 @@ WorkPool::~WorkPool() {
 
 bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSize) {
     std::lock_guard lock(control_);
+    job_ = std::move(job);
     threadCount_ = threadCount < 1 ? 1 : threadCount;
     stackSize_ = stackSize <= 0 ? kDefaultStackSize : stackSize;
+    if (crew_ != nullptr && (crew_->started || crew_->stopped)) retireCrew();
+    return startCrew();
+}
 
+// Called with control_ held and no started crew.
+bool WorkPool::startCrew() {
     std::shared_ptr<Crew> crew;
     try {
-        if (crew_ != nullptr && (crew_->started || crew_->stopped)) retireCrew();
         if (crew_ == nullptr) {
             crew_ = std::make_shared<Crew>();
             crew_->pendingTasks = pendingTasks_;
@@ -101,6 +115,7 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
         return false;
     }
     crew->started = true;
+    crew->idleTimeMs = idleTimeMs_;
 
     crew->dispatcher = StartPoolThread(
         0, [crew] { dispatcherLoop(crew); }, true);
@@ -109,7 +124,7 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
     for (std::int32_t k = 1; k <= threadCount_; ++k) {
         WorkerSlot& slot = crew->workers[static_cast<std::size_t>(k - 1)];
         slot.number = k;
-        slot.job = job;
+        slot.job = job_;
         tally_->enter();
         std::shared_ptr<Tally> tally = tally_;
         slot.thread = StartPoolThread(
@@ -131,6 +146,7 @@ bool WorkPool::start(WorkJob job, std::int32_t threadCount, std::int32_t stackSi
         crew->threadSlots = static_cast<std::size_t>(k);
         crew->idleWorkers.lockedPushBack(k);
     }
+    crew->settled = true;
     return crew->dispatcher != 0 && workersStarted > 0;
 }
 
@@ -147,7 +163,26 @@ void WorkPool::stop() {
     crew.stopped = true;
 }
 
-bool WorkPool::submit(std::int32_t task) { return pendingTasks_->lockedPushBack(task); }
+bool WorkPool::submit(std::int32_t task) {
+    pendingTasks_->lockedPushBack(task);
+    std::lock_guard lock(control_);
+    if (crew_ == nullptr || !crew_->started || crew_->stopped) return true;
+    bool idleRetired = false;
+    {
+        std::lock_guard idle(crew_->idleMutex);
+        idleRetired = crew_->idleRetired;
+    }
+    if (idleRetired) {
+        retireCrew();
+        startCrew();
+    }
+    return true;
+}
+
+void WorkPool::setIdleTime(std::int64_t ms) {
+    std::lock_guard lock(control_);
+    idleTimeMs_ = ms;
+}
 
 std::int32_t WorkPool::discardPending() {
     std::int32_t dropped = 0;
@@ -186,7 +221,13 @@ void WorkPool::retireCrew() {
         }
         if (crew.dispatcher != 0) JoinPoolThread(crew.dispatcher);
         crew.dispatcher = 0;
-        if (!crew.stopped) {
+        bool idleRetired = false;
+        {
+            std::lock_guard idle(crew.idleMutex);
+            idleRetired = crew.idleRetired;
+        }
+        // A crew that retired itself has already told its workers to stop.
+        if (!crew.stopped && !idleRetired) {
             for (std::size_t k = 0; k < crew.threadSlots; ++k) {
                 if (crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock)) ++stopPackets_;
             }
@@ -215,13 +256,37 @@ void WorkPool::workerLoop(const std::shared_ptr<Crew>& crew) {
     }
 }
 
+// Called by the dispatcher once every worker has been idle, with nothing
+// pending, for the idle time. False when a task has come in meanwhile.
+bool WorkPool::retireIdleCrew(Crew& crew) {
+    std::lock_guard idle(crew.idleMutex);
+    if (crew.pendingTasks->lockedCount() != 0) return false;
+    crew.idleRetired = true;
+    // Every worker is idle, so each one takes exactly one of these.
+    for (std::size_t k = 0; k < crew.threadSlots; ++k) {
+        crew.workerQueue.post(kStopByteCount, 0, &crew.stopBlock);
+    }
+    return true;
+}
+
 void WorkPool::dispatcherLoop(const std::shared_ptr<Crew>& crew) {
+    const auto idleTime = std::chrono::milliseconds(crew->idleTimeMs);
+    auto busyAt = std::chrono::steady_clock::now();
     for (;;) {
         CompletionPacket packet;
         const QueueWait result = crew->dispatcherQueue.wait(packet, kDispatcherPollMs);
         if (result == QueueWait::Closed) return;
         if (result == QueueWait::Packet && packet.byteCount == kStopByteCount) return;
-        if (crew->idleWorkers.lockedCount() == 0 || crew->pendingTasks->lockedCount() == 0) {
+        const std::int32_t idleWorkers = crew->idleWorkers.lockedCount();
+        const std::int32_t pending = crew->pendingTasks->lockedCount();
+        if (idleWorkers == 0 || pending == 0) {
+            const auto now = std::chrono::steady_clock::now();
+            if (pending != 0 || !crew->settled ||
+                static_cast<std::size_t>(idleWorkers) != crew->threadSlots) {
+                busyAt = now;
+            } else if (now - busyAt >= idleTime && retireIdleCrew(*crew)) {
+                return;
+            }
             continue;
         }
         // The task first: discardPending may have emptied the list since the

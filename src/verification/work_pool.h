@@ -31,6 +31,12 @@ using WorkJob =
 // order; a caller whose tasks must not outlive its run drops them with
 // discardPending() before starting again.
 //
+// A crew whose workers are all idle, with no task pending, for the idle time
+// retires itself: its workers and dispatcher end, so a large crew does not
+// hold its threads after its work is done. A task submitted afterwards
+// brings up a new crew like the last one (same job, thread count and stack
+// size); a stopped pool stays stopped.
+//
 // Threads never touch the pool object itself: everything they use is shared
 // with them, so a pool may be destroyed while a job is still running.
 class WorkPool {
@@ -40,6 +46,9 @@ class WorkPool {
     // Only this byte count means stop.
     static constexpr std::uint32_t kStopByteCount = 0xFFFFFFFF;
     static constexpr std::uint32_t kWakeByteCount = 1;
+    // Long beside the moments between two tasks of one run, short beside the
+    // time a user spends on the results before starting the next run.
+    static constexpr std::int64_t kDefaultIdleTimeMs = 5000;
 
     // Creates the queues; no thread exists until start.
     WorkPool();
@@ -59,8 +68,13 @@ class WorkPool {
     // worker that has not begun it is dropped; pending tasks stay pending
     // for a later start.
     virtual void stop();
-    // Never blocks; the task waits until a dispatcher hands it out. Always true.
+    // Never blocks; the task waits until a dispatcher hands it out, and
+    // brings back a crew that retired for being idle. Always true.
     virtual bool submit(std::int32_t task);
+
+    // How long a crew started afterwards stays with nothing to do before it
+    // retires (tests shorten it).
+    void setIdleTime(std::int64_t ms);
 
     // Drops every task not yet handed to a worker; gives how many.
     std::int32_t discardPending();
@@ -69,7 +83,8 @@ class WorkPool {
     std::int32_t threadCount() const;
     std::int32_t stackSize() const;
     std::int32_t pendingCount() const;
-    // Stop packets posted since construction (by stop and by retiring starts).
+    // Stop packets posted since construction by stop and by retiring starts
+    // (not by crews retiring themselves).
     std::uint64_t stopPacketCount() const;
 
     struct Crew;
@@ -78,12 +93,16 @@ class WorkPool {
   private:
     static void workerLoop(const std::shared_ptr<Crew>& crew);
     static void dispatcherLoop(const std::shared_ptr<Crew>& crew);
+    static bool retireIdleCrew(Crew& crew);
 
     void retireCrew();
+    bool startCrew();
 
-    mutable std::mutex control_;  // start, stop and the destructor
+    mutable std::mutex control_;  // start, stop, the destructor and reviving submits
+    WorkJob job_;
     std::int32_t threadCount_ = 0;
     std::int32_t stackSize_ = 0;
+    std::int64_t idleTimeMs_ = kDefaultIdleTimeMs;
     std::shared_ptr<LockedList> pendingTasks_;
     std::shared_ptr<Crew> crew_;
     std::shared_ptr<Tally> tally_;

@@ -20,6 +20,7 @@ Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 void expectResult(const TrackingResult& actual, const TrackingResult& expected) {
     EXPECT_EQ(actual.found, expected.found);
+    EXPECT_EQ(actual.fetchFailed, expected.fetchFailed);
     EXPECT_EQ(actual.departureTime, expected.departureTime);
     EXPECT_EQ(actual.departurePlace, expected.departurePlace);
     EXPECT_EQ(actual.receiptTime, expected.receiptTime);
@@ -27,6 +28,12 @@ void expectResult(const TrackingResult& actual, const TrackingResult& expected) 
 }
 
 void expectNoRecord(const TrackingResult& result) { expectResult(result, TrackingResult{}); }
+
+void expectFailed(const TrackingResult& result) {
+    TrackingResult failed;
+    failed.fetchFailed = true;
+    expectResult(result, failed);
+}
 
 TEST(CourierTableTest, HoldsTheSeventeenCouriersInOrder) {
     const char* names[] = {"中通快递",    "源伟快递", "DDS快递",      "申通快递",   "韵达快递",
@@ -110,10 +117,13 @@ TEST(CourierPagesTest, YundaWithoutReceiptPlaceHasNotArrived) {
                  {true, "2010-05-12", "深圳", "", "尚未到达"});
 }
 
-TEST(CourierPagesTest, AbsentTestCouriersTakeAnEmptyPageAsNoRecord) {
-    expectNoRecord(parseTrackingPage("源伟快递", Bytes{}));
-    expectNoRecord(parseTrackingPage("AAE全球专递", Bytes{}));
-    // A body that begins with a NUL byte is no page either.
+TEST(CourierPagesTest, EmptyBytesAreAFailedLookupForEveryCourier) {
+    // The absent-test couriers too: no page is no notice, yet no record.
+    for (const CourierFixture& fixture : courierFixtures()) {
+        SCOPED_TRACE(fixture.number);
+        expectFailed(parseTrackingPage(fixture.courier, Bytes{}));
+    }
+    // A body that came but begins with a NUL byte is a page without a record.
     expectNoRecord(parseTrackingPage("源伟快递", Bytes{0, 'a'}));
 }
 
@@ -187,10 +197,10 @@ TEST_F(LookUpNumberTest, UnknownCourierFetchesNothing) {
     EXPECT_EQ(simulator.requestCount(), 0);
 }
 
-TEST_F(LookUpNumberTest, UnreachableSiteIsNoRecord) {
+TEST_F(LookUpNumberTest, UnreachableSiteIsAFailedLookup) {
     // Port 1 on the loopback refuses the connection.
-    expectNoRecord(lookUpNumber("中通快递", "368609071201", "http://127.0.0.1:1/q?no="));
-    expectNoRecord(lookUpNumber("源伟快递", "368609071201", "http://127.0.0.1:1/q?no="));
+    expectFailed(lookUpNumber("中通快递", "368609071201", "http://127.0.0.1:1/q?no="));
+    expectFailed(lookUpNumber("源伟快递", "368609071201", "http://127.0.0.1:1/q?no="));
 }
 
 }  // namespace

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "courier_fixtures.h"
 #include "courier_simulator.h"
+#include "local_servers.h"
 #include "memory_ui.h"
+#include "runtime/http.h"
 #include "runtime/text.h"
 #include "verification/work_pool.h"
 
@@ -18,12 +22,28 @@ namespace {
 
 using testing::CourierSimulator;
 using testing::MemoryUi;
+using testing::RawConnection;
+using testing::RawServer;
+using testing::RefusingPort;
 
 constexpr WindowId kMain = WindowId::Main;
 constexpr const char* kList = "超级列表框1";
 constexpr const char* kEndMessage =
     "全部效验完毕,如果还没有找到你想要的单号,请百度或者朋友要个最新的单号进行模拟!";
 constexpr int kIdleTimeoutMs = 60000;
+// "About a second" to abandon a fetch, with room for a loaded machine and the
+// sanitizers.
+constexpr int kAbandonLimitMs = 3000;
+
+// Polls a condition that must come true; the limit only guards against a hang.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int waited = 0; !condition(); ++waited) {
+        if (waited > 20000) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
 
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -177,28 +197,40 @@ TEST_F(VerificationRunTest, PlacesLoseLineBreaksAndBlanks) {
               (std::vector<std::string>{"1", "5", "2010年5月12日", "深圳", "100年1月1日", "上海"}));
 }
 
-TEST_F(VerificationRunTest, StopDropsNumbersNotYetBegun) {
+// Numbers up to 5 get a no-record page at once; any other gets no answer.
+void AnswerTheFirstFive(RawConnection& connection, const std::string& head) {
+    const std::size_t at = head.find("no=");
+    const int number = at == std::string::npos ? 0 : std::atoi(head.c_str() + at + 3);
+    if (number >= 1 && number <= 5) {
+        connection.send("HTTP/1.0 200 OK\r\n\r\n<html>no such number</html>");
+    } else {
+        connection.holdUntilClosed();
+    }
+}
+
+TEST_F(VerificationRunTest, StopAbandonsTheFetchesInFlightAndKeepsWhatWasDone) {
+    RawServer site(AnswerTheFirstFive);
+    prefix = site.url("/q?no=");
     ui.SetText(kMain, "效验线程", "3");
-    const std::vector<std::string> numbers = numbered("22", 0, 100);
-    simulator.addRecord("中通快递", numbers[0]);
+    std::vector<std::string> numbers;
+    for (int i = 1; i <= 100; ++i) numbers.push_back(std::to_string(i));
     ui.SetText(kMain, "生成内容", joinLines(numbers));
-    simulator.hold();
     ASSERT_TRUE(ui.click(kMain, "按钮6"));
-    EXPECT_FALSE(ui.IsEnabled(kMain, "按钮6"));
-    ASSERT_TRUE(simulator.waitForHeld(3));
+    // Five numbers done, three workers waiting on a silent site.
+    ASSERT_TRUE(Eventually(
+        [&] { return site.connections() == 8 && ui.ProgressPos(kMain, "进度条1") == 5; }));
 
     ASSERT_TRUE(ui.click(kMain, "按钮11"));
     EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
     EXPECT_TRUE(run.stopRequested());
-    simulator.release();
-    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    // The stall time-out is 30 s: only abandoning the fetches ends them this soon.
+    EXPECT_TRUE(run.waitUntilIdle(kAbandonLimitMs));
 
-    // The three numbers in flight finished and were counted; no other was
-    // fetched or counted, and the run did not announce an end.
-    EXPECT_EQ(simulator.requestCount(), 3);
-    EXPECT_EQ(ui.ListCount(kMain, kList) + static_cast<int>(linesOf(run.blankNumbers()).size()), 3);
-    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 3);
-    EXPECT_EQ(endMessages(), 0);
+    EXPECT_EQ(site.connections(), 8);
+    EXPECT_EQ(linesOf(run.blankNumbers()), linesOf("1\r\n2\r\n3\r\n4\r\n5\r\n"));
+    EXPECT_EQ(ui.ListCount(kMain, kList), 0);
+    EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 5);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(VerificationRunTest, NewRunRetiresTheEarlierRunsTasks) {
@@ -284,6 +316,96 @@ TEST_F(VerificationRunTest, UnknownCourierCountsEveryNumberBlank) {
     EXPECT_EQ(linesOf(run.blankNumbers()), linesOf("1\r\n2\r\n3\r\n"));
     EXPECT_EQ(simulator.requestCount(), 0);
     EXPECT_EQ(endMessages(), 1);
+}
+
+// What one number's lookup came to, as the windows and the blank list show it.
+enum class Outcome { Row, Blank, Failed };
+
+// Says nothing, or promises a body and closes before sending any of it.
+void Misbehave(RawConnection& connection, const std::string& head) {
+    if (head.find("/truncated") != std::string::npos) {
+        connection.send("HTTP/1.0 200 OK\r\nContent-Length: 4000\r\n\r\n");
+    } else {
+        connection.holdUntilClosed();
+    }
+}
+
+TEST_F(VerificationRunTest, OnlyANoRecordPageMakesABlankNumber) {
+    HttpLimits limits;
+    limits.connectTimeoutMs = 1000;
+    limits.stallSeconds = 1;
+    SetHttpLimits(limits);
+    RefusingPort refusing;
+    RawServer faulty(Misbehave);
+    simulator.addRecord("中通快递", "7");
+    const std::string failedLine =
+        "\r\n另有1个单号查询失败(查询网页没有打开),既不在结果列表中,也不在空白定单中。";
+
+    struct Case {
+        const char* name;
+        const char* courier;
+        std::string prefix;
+        Outcome expected;
+    };
+    const Case cases[] = {
+        {"record page", "中通快递", simulator.queryUrlPrefix("中通快递"), Outcome::Row},
+        {"no-record page", "中通快递", simulator.queryUrlPrefix("中通快递") + "0", Outcome::Blank},
+        {"notice page", "AAE全球专递", simulator.queryUrlPrefix("AAE全球专递"), Outcome::Blank},
+        {"refused", "中通快递", refusing.url("/q?no="), Outcome::Failed},
+        {"refused, absent-notice courier", "AAE全球专递", refusing.url("/q?no="), Outcome::Failed},
+        {"silent", "中通快递", faulty.url("/silent?no="), Outcome::Failed},
+        {"truncated", "中通快递", faulty.url("/truncated?no="), Outcome::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.clearMessages();
+        useCourier(c.courier);
+        prefix = c.prefix;
+        ui.SetText(kMain, "生成内容", "7");
+        ASSERT_TRUE(ui.click(kMain, "按钮6"));
+        ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+
+        EXPECT_EQ(ui.ListCount(kMain, kList), c.expected == Outcome::Row ? 1 : 0);
+        EXPECT_EQ(run.blankNumbers(), c.expected == Outcome::Blank ? "7\r\n" : "");
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_EQ(ui.messages()[0].text,
+                  kEndMessage + (c.expected == Outcome::Failed ? failedLine : std::string()));
+        EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 0);
+    }
+    SetHttpLimits(HttpLimits{});
+}
+
+TEST_F(VerificationRunTest, ThreadCountAboveTheLimitIsRefusedBeforeAnythingChanges) {
+    simulator.addRecord("中通快递", "1");
+    ui.SetText(kMain, "生成内容", "1\r\n2");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    ui.clearMessages();
+    ui.SetProgressPos(kMain, "进度条1", 1);
+
+    // 4294967297 is 1 once wrapped at 32 bits; the number typed is what counts.
+    for (const char* threads : {"201", "2000000000", "99999999999", "4294967297"}) {
+        SCOPED_TRACE(threads);
+        ui.SetText(kMain, "效验线程", threads);
+        ui.SetText(kMain, "生成内容", "3\r\n4");
+        ASSERT_TRUE(ui.click(kMain, "按钮6"));
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_EQ(ui.messages()[0].text, "效验线程不能超过200个,请改小后再验证。");
+        EXPECT_EQ(ui.messages()[0].caption, "对不起");
+        EXPECT_EQ(ui.messages()[0].flags, kIconInformation);
+        ui.clearMessages();
+        EXPECT_EQ(rows().size(), 1u);
+        EXPECT_EQ(run.blankNumbers(), "2\r\n");
+        EXPECT_EQ(ui.ProgressPos(kMain, "进度条1"), 1);
+        EXPECT_TRUE(ui.IsEnabled(kMain, "按钮6"));
+    }
+    EXPECT_EQ(simulator.requestCount(), 2);
+
+    ui.SetText(kMain, "效验线程", "200");
+    ASSERT_TRUE(ui.click(kMain, "按钮6"));
+    ASSERT_TRUE(run.waitUntilIdle(kIdleTimeoutMs));
+    EXPECT_EQ(pool.threadCount(), 200);
+    EXPECT_EQ(simulator.requestCount(), 4);
 }
 
 TEST_F(VerificationRunTest, ThreadCountThatIsNoNumberRunsOneWorker) {

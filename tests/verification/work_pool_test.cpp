@@ -254,6 +254,37 @@ TEST_F(WorkPoolTest, ThreadsWhoseQueuesAreClosedEnd) {
     EXPECT_TRUE(Eventually([&] { return ThreadsOfProcess() == baseline_; }));
 }
 
+TEST_F(WorkPoolTest, AnIdleCrewEndsItsThreadsAndATaskBringsItBack) {
+    constexpr int kWorkers = 40;
+    Journal journal;
+    WorkPool pool;
+    pool.setIdleTime(100);
+    pool.start([&journal](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); },
+               kWorkers);
+    for (int t = 1; t <= 10; ++t) pool.submit(t);
+    ASSERT_TRUE(Eventually([&] { return journal.size() == 10; }));
+    EXPECT_TRUE(Eventually([&] { return ThreadsOfProcess() == baseline_; }))
+        << ThreadsOfProcess() - baseline_ << " threads left";
+    pool.submit(11);
+    ASSERT_TRUE(Eventually([&] { return journal.size() == 11; }));
+    EXPECT_EQ(pool.threadCount(), kWorkers);
+
+    // Tasks that arrive about when the crew retires are never stranded.
+    pool.setIdleTime(5);
+    pool.start([&journal](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); },
+               2);
+    for (int round = 0; round < 40; ++round) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 8));
+        pool.submit(100 + round);
+        ASSERT_TRUE(Eventually([&] { return journal.size() == 12u + round; })) << round;
+    }
+    // A stopped pool stays stopped.
+    pool.stop();
+    pool.submit(999);
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(pool.pendingCount(), 1);
+}
+
 TEST_F(WorkPoolTest, TasksKeptAcrossStopRunAtTheNextStart) {
     Journal journal;
     auto job = [&journal](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); };
