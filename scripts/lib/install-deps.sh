@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth fonts-wqy-microhei curl libxcb1-dev
+  qt6-translations-l10n
 )
 
 missing=()
