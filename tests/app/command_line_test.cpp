@@ -62,9 +62,8 @@ TEST(CommandLine, HelpAndVersionPrintToStandardOutputAndEndWithZero) {
 }
 
 TEST(CommandLine, AnAddressIsTakenAsItStands) {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"--rules", "http://rules.example/list"},
-                                               {"--rules=http://rules.example/list"}}) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--rules", "http://rules.example/list"}, {"--rules=http://rules.example/list"}}) {
         const CommandLine command = parseCommandLine(arguments);
         EXPECT_EQ(command.action, Action::Start);
         EXPECT_EQ(command.ruleSource, "http://rules.example/list");

@@ -3,9 +3,8 @@
 // with the expected code also shows that Qt was never started. The run on the
 // example rule file goes through the same entry as zelvo's main(), in this
 // process, on the offscreen platform, and picks every courier of the file.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,8 +23,8 @@
 #include <vector>
 
 #include "application.h"
-#include "generation/rule_record.h"
 #include "gbk.h"
+#include "generation/rule_record.h"
 #include "qt_ui.h"
 #include "rules/reference_templates_window.h"
 #include "rules/rule_source.h"
@@ -67,9 +66,9 @@ Finished RunWithoutDisplay(const std::vector<std::string>& arguments) {
     std::vector<char*> args;
     for (std::string& a : argv) args.push_back(a.data());
     args.push_back(nullptr);
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=xcb", "LC_ALL=C",
-                                    std::string("LSAN_OPTIONS=suppressions=") +
-                                        ZELVO_LSAN_SUPPRESSIONS};
+    std::vector<std::string> env = {
+        "QT_QPA_PLATFORM=xcb", "LC_ALL=C",
+        std::string("LSAN_OPTIONS=suppressions=") + ZELVO_LSAN_SUPPRESSIONS};
     if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());

@@ -300,11 +300,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "",
                       {{"1", "668001", "2011-1-5", "北京", "2011-1-6", "上海"},
                        {"2", "668002", "", "", "", "广州"}}},
-        RoundTripCase{"FileEndingInALeadByte",
-                      {},
-                      "1" + kSep + "668001" + kSep + "\r\n" + "2" + kSep + "668002" + kSep +
-                          "杭州" + kLead,
-                      {{"1", "668001", "", "", "", ""}, {"2", "668002", "杭州", "", "", ""}}},
+        RoundTripCase{
+            "FileEndingInALeadByte",
+            {},
+            "1" + kSep + "668001" + kSep + "\r\n" + "2" + kSep + "668002" + kSep + "杭州" + kLead,
+            {{"1", "668001", "", "", "", ""}, {"2", "668002", "杭州", "", "", ""}}},
         RoundTripCase{"LastLineWithoutLineBreak",
                       {},
                       "1" + kSep + "北京" + kSep + "\r\n" + "2" + kSep + "上海",
