@@ -1,8 +1,9 @@
 // zelvo's options. The built program is run as a child process for every
 // case that ends before a window: it is given no display at all, so an exit
-// with the expected code also shows that Qt was never started. The run on the
-// example rule file goes through the same entry as zelvo's main(), in this
-// process, on the offscreen platform, and picks every courier of the file.
+// with the expected code also shows that Qt was never started; with the
+// example rule file it is seen to start. Picking every courier of that file
+// goes through the same entry as zelvo's main(), in this process, on the
+// offscreen platform.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -15,11 +16,13 @@
 #include <QTest>
 #include <QTreeView>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "application.h"
@@ -50,8 +53,13 @@ std::string ReadAll(const std::filesystem::path& path) {
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-// Runs zelvo with the arguments and without any display.
-Finished RunWithoutDisplay(const std::vector<std::string>& arguments) {
+constexpr int kStillRunning = -2;
+
+// Runs zelvo with the arguments on the Qt platform given; without a display
+// for "xcb". With a limit, a program still running then is ended, and its
+// code is kStillRunning.
+Finished RunZelvoProcess(const std::vector<std::string>& arguments, const std::string& platform,
+                         std::chrono::milliseconds limit = {}) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("zelvo_options_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -67,7 +75,7 @@ Finished RunWithoutDisplay(const std::vector<std::string>& arguments) {
     for (std::string& a : argv) args.push_back(a.data());
     args.push_back(nullptr);
     std::vector<std::string> env = {
-        "QT_QPA_PLATFORM=xcb", "LC_ALL=C",
+        "QT_QPA_PLATFORM=" + platform, "LC_ALL=C",
         std::string("LSAN_OPTIONS=suppressions=") + ZELVO_LSAN_SUPPRESSIONS};
     if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
     std::vector<char*> envp;
@@ -76,9 +84,20 @@ Finished RunWithoutDisplay(const std::vector<std::string>& arguments) {
     pid_t pid = -1;
     Finished finished;
     if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
         int status = 0;
-        waitpid(pid, &status, 0);
-        finished.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        while (waitpid(pid, &status, limit.count() > 0 ? WNOHANG : 0) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                status = -1;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        finished.code = status == -1        ? kStillRunning
+                        : WIFEXITED(status) ? WEXITSTATUS(status)
+                                            : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
     finished.out = ReadAll(out);
@@ -102,7 +121,7 @@ TEST(ZelvoOptions, AnswersBeforeAnyWindowOpens) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.front());
-        const Finished finished = RunWithoutDisplay(c.arguments);
+        const Finished finished = RunZelvoProcess(c.arguments, "xcb");
         EXPECT_EQ(finished.code, c.code) << finished.err;
         if (c.out) {
             EXPECT_EQ(finished.out.rfind(Utf8(c.out), 0), 0u) << finished.out;
@@ -112,6 +131,15 @@ TEST(ZelvoOptions, AnswersBeforeAnyWindowOpens) {
             EXPECT_EQ(finished.err, Utf8(c.err));
         }
     }
+}
+
+// The built program takes the example file and goes on to its window.
+TEST(ZelvoOptions, TheProgramStartsWithTheExampleRuleFile) {
+    const Finished finished =
+        RunZelvoProcess({"--rules", ZELVO_EXAMPLE_RULES}, "offscreen", std::chrono::seconds(3));
+    EXPECT_EQ(finished.code, kStillRunning) << finished.err;
+    EXPECT_EQ(finished.err.find("zelvo:"), std::string::npos) << finished.err;
+    EXPECT_EQ(finished.out, "");
 }
 
 // Spins the GUI loop until done() holds; false after limitMs.
