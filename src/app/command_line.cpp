@@ -65,10 +65,10 @@ std::optional<std::string> AbsolutePath(std::string_view utf8) {
 CommandLine RuleSourceCommand(std::string_view value) {
     CommandLine command;
     if (IsRuleSourceAddress(value)) {
-        const std::optional<std::string> address = Utf8ToGbk(value);
         if (value.substr(value.find("://") + 3).empty()) {
             return Mistake("规则来源地址 " + Quoted(value) + " 不完整");
         }
+        const std::optional<std::string> address = Utf8ToGbk(value);
         if (!address) return Mistake("规则来源地址 " + Quoted(value) + " 含有 GBK 无法表示的字符");
         command.ruleSource = *address;
         return command;
@@ -83,7 +83,8 @@ CommandLine RuleSourceCommand(std::string_view value) {
         case RuleFileCheck::Unreadable:
             return Mistake("无法读取规则文件 " + Quoted(value));
         case RuleFileCheck::TooLarge:
-            return Mistake("规则文件 " + Quoted(value) + " 太大 (上限 16 MB)");
+            return Mistake("规则文件 " + Quoted(value) + " 太大 (上限 " +
+                           std::to_string(kMaxRuleListBytes >> 20) + " MB)");
         case RuleFileCheck::NoRecord:
             break;
     }
