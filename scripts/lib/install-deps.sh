@@ -12,6 +12,8 @@ packages=(
   # run the tests.
   # Wine's own fonts draw the title bars' buttons of zelvo.exe's windows.
   g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
+  # Qt's own dialogs and menus in Chinese.
+  qt6-translations-l10n
 )
 
 missing=()

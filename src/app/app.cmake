@@ -1,6 +1,7 @@
 # The application shell: program-wide state, start-up and exit, the event
 # router and the main window's handlers.
 zelvo_add_library(zelvo_app SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/event_router.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_handlers.cpp

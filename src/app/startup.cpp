@@ -27,6 +27,7 @@ Program::Program(UiPort& ui, StartOptions options) : ui_(ui) {
     }
     // 2. The program-wide state: empty texts and arrays, sortAscending false.
     // (the WorkPool and the rule-service client are built with the state)
+    if (!options.ruleSource.empty()) state_.ruleService.setSource(std::move(options.ruleSource));
     // 3. The exit hook: endProgram and the destructor run the clean-up.
     state_.onExit = std::move(options.onExit);
 }

@@ -23,6 +23,9 @@ struct StartOptions {
     // The folder of the program file (UTF-8); when given, it becomes the
     // current directory, where the filter window saves its file.
     std::string programFolder;
+    // The rule source named on the command line (GBK: an http or https
+    // address, or an absolute file path); empty keeps the build setting.
+    std::string ruleSource;
 };
 
 class Program {

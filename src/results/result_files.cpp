@@ -7,8 +7,9 @@
 namespace zelvo {
 
 void appendResultLine(std::string& text, const std::vector<std::string>& cells) {
+    // A cell ending in half a character would swallow the separator after it.
     for (const auto& cell : cells) {
-        text += cell;
+        text += WithoutLoneLeadByte(cell);
         text += kCellSeparator;
     }
     text += kLineBreak;
@@ -27,6 +28,9 @@ ResultTable parseResultFile(std::string_view text, int columnCount) {
         if (static_cast<int>(fields.size()) > columnCount) {
             fields.resize(columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0);
         }
+        // A file cut off inside a character leaves half of one in its last
+        // cell; in the list it would break the next save.
+        for (std::string& field : fields) field.resize(WithoutLoneLeadByte(field).size());
         rows.push_back(std::move(fields));
     }
     return rows;

@@ -17,12 +17,14 @@ inline constexpr std::string_view kLineBreak = "\r\n";
 // Rows of the result list, each a list of cell texts from column 0 on.
 using ResultTable = std::vector<std::vector<std::string>>;
 
-// Every cell followed by the separator, every row by a line break.
+// Every cell followed by the separator, every row by a line break. A cell
+// ending in the first byte of a double-byte character is written without it.
 std::string composeResultFile(const ResultTable& rows);
 void appendResultLine(std::string& text, const std::vector<std::string>& cells);
 
 // One row per line; a line's fields fill the columns from 0 on, fields beyond
-// columnCount are dropped and an empty line gives a row without fields.
+// columnCount are dropped and an empty line gives a row without fields. No
+// field ends in the first byte of a double-byte character: that byte is dropped.
 ResultTable parseResultFile(std::string_view text, int columnCount);
 
 // What the filter window asks for; the dates are the pickers' values.

@@ -1,8 +1,7 @@
 zelvo_add_library(zelvo_results
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/bounded_read.cpp
     ${CMAKE_CURRENT_LIST_DIR}/filter_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_saving.cpp
-  LIBS zelvo_forms zelvo_runtime)
+  LIBS zelvo_bounded_read zelvo_forms zelvo_runtime)

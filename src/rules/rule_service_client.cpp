@@ -7,8 +7,6 @@
 #include <thread>
 
 #include "config/config.h"
-#include "generation/rule_record.h"
-#include "runtime/convert.h"
 #include "runtime/http.h"
 
 #ifndef ZELVO_RULE_SOURCE_URL
@@ -26,11 +24,8 @@ struct PendingReply {
     std::optional<Bytes> body;
 };
 
-bool HoldsRuleRecord(std::string_view reply) {
-    for (const std::string& line : SplitRuleList(reply)) {
-        if (ParseRuleRecord(line)) return true;
-    }
-    return false;
+Bytes FetchBySourceKind(std::string_view source) {
+    return IsRuleSourceAddress(source) ? HttpGet(source) : ReadRuleFile(source);
 }
 
 }  // namespace
@@ -39,9 +34,9 @@ std::string DefaultRuleSourceAddress() { return ZELVO_RULE_SOURCE_URL; }
 
 std::string BuiltInRuleList() { return std::string(config::kBuiltInRuleRecord) + "\r\n"; }
 
-RuleServiceClient::RuleServiceClient(std::string address, Fetch fetch, int replyLimitMs)
-    : address_(std::move(address)),
-      fetch_(fetch ? std::move(fetch) : Fetch(&HttpGet)),
+RuleServiceClient::RuleServiceClient(std::string source, Fetch fetch, int replyLimitMs)
+    : source_(std::move(source)),
+      fetch_(fetch ? std::move(fetch) : Fetch(&FetchBySourceKind)),
       replyLimitMs_(replyLimitMs) {}
 
 RuleServiceClient::~RuleServiceClient() { close(); }
@@ -52,15 +47,16 @@ void RuleServiceClient::close() { open_ = false; }
 
 std::string RuleServiceClient::fetchRuleList() {
     if (!open_) return {};
-    if (address_.empty()) return BuiltInRuleList();
+    if (source_.empty()) return BuiltInRuleList();
 
-    // The HTTP fetch has no limit of its own that we could rely on, so it runs
-    // on its own thread and is abandoned when the limit passes.
+    // The HTTP fetch has no limit of its own that we could rely on (nor has a
+    // file on a stalled network share), so it runs on its own thread and is
+    // abandoned when the limit passes.
     auto pending = std::make_shared<PendingReply>();
-    std::thread([pending, fetch = fetch_, address = address_] {
+    std::thread([pending, fetch = fetch_, source = source_] {
         Bytes body;
         try {
-            body = fetch(address);
+            body = fetch(source);
         } catch (...) {
             body.clear();
         }
@@ -74,13 +70,10 @@ std::string RuleServiceClient::fetchRuleList() {
                                 [&] { return pending->body.has_value(); })) {
         return {};
     }
-    if (pending->body->size() > kMaxReplyBytes) return {};
-    std::string reply = ToText(BytesView(*pending->body));  // a text ends at a NUL byte
     // The fetch returns error pages like any other body: a reply without a
     // single record is a failed exchange, so that the next opening asks again
     // instead of keeping an error page as the list for the rest of the run.
-    if (!HoldsRuleRecord(reply)) return {};
-    return reply;
+    return RuleListFromBytes(BytesView(*pending->body));
 }
 
 }  // namespace zelvo

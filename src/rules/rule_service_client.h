@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/rule_source.h"
 #include "runtime/bytes.h"
 
 namespace zelvo {
@@ -16,23 +17,31 @@ std::string DefaultRuleSourceAddress();
 std::string BuiltInRuleList();
 
 // The program's connection to the rule source: an HTTP endpoint that answers a
-// GET with a GBK RuleList. Without an address the client delivers the built-in
-// record. Built unconnected; closing a closed client does nothing.
+// GET with a GBK RuleList, or a local RuleList file (rule_source.h). Without a
+// source the client delivers the built-in record. Built unconnected; closing a
+// closed client does nothing.
 class RuleServiceClient {
   public:
-    using Fetch = std::function<Bytes(std::string_view address)>;
+    using Fetch = std::function<Bytes(std::string_view source)>;
 
     static constexpr int kReplyLimitMs = 60'000;
     // A reply beyond this is not a rule list; it is taken as a failed exchange.
-    static constexpr std::size_t kMaxReplyBytes = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaxReplyBytes = kMaxRuleListBytes;
 
-    // fetch defaults to HttpGet; tests shorten the limit and may fake the fetch.
-    explicit RuleServiceClient(std::string address = DefaultRuleSourceAddress(), Fetch fetch = {},
+    // source is an address or a file path (GBK). fetch defaults to HttpGet
+    // for an address and ReadRuleFile for a file; tests shorten the limit and
+    // may fake the fetch.
+    explicit RuleServiceClient(std::string source = DefaultRuleSourceAddress(), Fetch fetch = {},
                                int replyLimitMs = kReplyLimitMs);
 
     RuleServiceClient(const RuleServiceClient&) = delete;
     RuleServiceClient& operator=(const RuleServiceClient&) = delete;
     ~RuleServiceClient();
+
+    // The source named at start-up in place of the build setting; a fetch
+    // given to the constructor stays.
+    void setSource(std::string source) { source_ = std::move(source); }
+    const std::string& source() const { return source_; }
 
     void open();
     void close();
@@ -45,7 +54,7 @@ class RuleServiceClient {
     std::string fetchRuleList();
 
   private:
-    std::string address_;
+    std::string source_;
     Fetch fetch_;
     int replyLimitMs_;
     bool open_ = false;

@@ -255,6 +255,14 @@ std::string TrimText(std::string_view text) {
     return std::string(text.substr(begin, end - begin));
 }
 
+std::string_view WithoutLoneLeadByte(std::string_view text) {
+    const size_t n = text.size();
+    if (n > 0 && IsLead(Bytes(text)[n - 1]) && IsCharStart(Bytes(text), 0, n - 1)) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator,
                                    int maxCount) {
     std::vector<std::string> pieces;

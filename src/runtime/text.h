@@ -32,6 +32,10 @@ std::string ReplaceText(std::string_view text, std::string_view find,
                         std::string_view replacement = {}, int start = 1,
                         int count = kAllOccurrences, bool caseSensitive = true);
 std::string TrimText(std::string_view text);
+// The text without a last byte that would start a double-byte character but
+// has no second byte (what a cut beginning inside a character can leave).
+// Such a byte would pair with whatever is written after the text.
+std::string_view WithoutLoneLeadByte(std::string_view text);
 // maxCount < 0 cuts at every separator; 0 gives no pieces.
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator = ",",
                                    int maxCount = kAllOccurrences);

@@ -288,7 +288,15 @@ void runStep(const ParseStep& step, Texts& texts, const CourierHosts& hosts) {
     if (!step.afterLast.empty()) {
         cut = textAfterLast(cut, step.afterLast);
     }
-    texts.at(step.target) = std::string(step.prefix) + cut;
+    std::string& target = texts.at(step.target);
+    target = std::string(step.prefix) + cut;
+    // A cut whose start marker is missing may begin on the second byte of a
+    // character and so end in the first byte of another. The four texts
+    // become list cells, and such a byte would swallow the separator after
+    // the cell in a saved result file, so it is dropped there.
+    if (step.target != Slot::Page && step.target != Slot::Events && step.target != Slot::Scratch) {
+        target.resize(WithoutLoneLeadByte(target).size());
+    }
 }
 
 bool holdsRecord(const TrackingParser& parser, std::string_view page) {

@@ -3,9 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "../results/temp_folder.h"
+#include "app/command_line.h"
 #include "app/startup.h"
+#include "generation/rule_record.h"
 #include "memory_ui.h"
+#include "rules/reference_templates_window.h"
 #include "rules/rule_service_client.h"
+#include "runtime/convert.h"
 
 namespace zelvo {
 namespace {
@@ -42,6 +50,58 @@ TEST(ProgramFlow, PickACourierThenGenerate) {
 
     runExitCleanup(program->state());
     EXPECT_FALSE(program->state().ruleService.isOpen()) << "closed at exit";
+}
+
+// zelvo --rules examples/rules-example.txt, the path given relative to the
+// directory the program was started in, which start-up then leaves.
+TEST(ProgramFlow, EachCourierOfTheExampleRuleFileApplies) {
+    const std::string relative =
+        std::filesystem::relative(ZELVO_EXAMPLE_RULES, std::filesystem::current_path()).string();
+    const CommandLine command = parseCommandLine({"--rules", relative});
+    ASSERT_EQ(command.action, CommandLine::Action::Start) << command.standardError;
+
+    const std::vector<std::string> lines =
+        SplitRuleList(ToText(BytesView(ReadRuleFile(ZELVO_EXAMPLE_RULES))));
+    std::vector<RuleRecord> records;
+    for (const std::string& line : lines) {
+        if (auto record = ParseRuleRecord(line)) records.push_back(*record);
+    }
+    ASSERT_EQ(records.size(), lines.size()) << "every line is a record";
+    std::vector<std::string> names;
+    for (const RuleRecord& record : records) names.push_back(record.courierName);
+    ASSERT_EQ(names, (std::vector<std::string>{"中通快递", "圆通快递", "韵达快递"}))
+        << "GBK names of listed couriers";
+
+    testing::TempFolder elsewhere;
+    testing::CurrentDirectoryScope restore(std::filesystem::current_path().string());
+    testing::MemoryUi ui;
+    StartOptions options;
+    options.programFolder = elsewhere.path();
+    options.ruleSource = command.ruleSource;
+    auto program = startProgram(ui, std::move(options));
+
+    for (const RuleRecord& record : records) {
+        SCOPED_TRACE(record.courierName);
+        EXPECT_NE(record.queryUrlPrefix.find(".example/"), std::string::npos) << "reserved host";
+        ASSERT_TRUE(ui.click(kMain, "按钮1"));
+        const auto listed =
+            std::find(kReferenceCouriers.begin(), kReferenceCouriers.end(), record.courierName);
+        ASSERT_NE(listed, kReferenceCouriers.end());
+        ASSERT_TRUE(ui.activateRow(kTemplates, "超级列表框1",
+                                   static_cast<int>(listed - kReferenceCouriers.begin())));
+        EXPECT_FALSE(ui.IsWindowOpen(kTemplates));
+        EXPECT_EQ(ui.GetText(kMain, "快递类型"), record.courierName);
+        EXPECT_EQ(ui.GetText(kMain, "固数1"), record.fixed1);
+        EXPECT_EQ(ui.GetText(kMain, "固数2"), record.fixed2);
+        EXPECT_EQ(ui.GetText(kMain, "固数3"), record.fixed3);
+        EXPECT_EQ(ui.GetText(kMain, "随机框"), record.randomCount);
+        EXPECT_EQ(ui.GetText(kMain, "时间框"), record.startTime);
+        EXPECT_EQ(ui.GetText(kMain, "生成个数框"), record.count);
+        EXPECT_EQ(ui.GetText(kMain, "规则"), record.numberTemplate);
+        EXPECT_EQ(program->state().queryUrlPrefix, record.queryUrlPrefix);
+    }
+    EXPECT_EQ(program->state().ruleText, ToText(BytesView(ReadRuleFile(ZELVO_EXAMPLE_RULES))));
+    EXPECT_THAT(ui.messages(), IsEmpty());
 }
 
 }  // namespace

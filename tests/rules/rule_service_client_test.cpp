@@ -6,9 +6,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "../results/temp_folder.h"
 #include "config/config.h"
 #include "local_rule_server.h"
+#include "rules/rule_source.h"
 #include "runtime/datetime.h"
+#include "runtime/files.h"
 
 namespace zelvo {
 namespace {
@@ -125,6 +128,42 @@ TEST(RuleServiceClient, AsksTheAddressItWasGiven) {
     client.open();
     EXPECT_EQ(client.fetchRuleList(), kList);
     EXPECT_EQ(asked, "http://rules.example/list");
+}
+
+TEST(RuleSource, HttpAndHttpsAddressesAreFetchedEverythingElseIsAFile) {
+    for (const char* address : {"http://a.example/", "https://a.example/", "HTTP://A.EXAMPLE/"}) {
+        EXPECT_TRUE(IsRuleSourceAddress(address)) << address;
+    }
+    for (const char* file : {"/tmp/rules.txt", "rules.txt", "http:/a", "ftp://a.example/", "http",
+                             "C:\\rules.txt", ""}) {
+        EXPECT_FALSE(IsRuleSourceAddress(file)) << file;
+    }
+}
+
+// A local file goes through the checks of a reply, and is read anew at each
+// fetch, as the rule source is asked anew.
+TEST(RuleServiceClient, AFileSourceIsReadThroughTheSameChecks) {
+    testing::TempFolder folder;
+    const std::string path = folder.path() + "/rules.txt";
+    RuleServiceClient client(path);
+    client.open();
+    EXPECT_EQ(client.fetchRuleList(), "") << "no file yet";
+    ASSERT_TRUE(WriteFileBytes(path, {AsBytes(kList)}));
+    EXPECT_EQ(client.fetchRuleList(), kList);
+    ASSERT_TRUE(WriteFileBytes(path, {AsBytes("<html>404</html>")}));
+    EXPECT_EQ(client.fetchRuleList(), "");
+    ASSERT_TRUE(WriteFileBytes(path, {AsBytes(kList + std::string(1, '\0') + "tail")}));
+    EXPECT_EQ(client.fetchRuleList(), kList);
+}
+
+TEST(RuleServiceClient, ASourceNamedAtStartReplacesTheBuildSetting) {
+    testing::LocalRuleServer server;
+    server.reply(kList);
+    RuleServiceClient client("");
+    client.setSource(server.address());
+    client.open();
+    EXPECT_EQ(client.fetchRuleList(), kList);
+    EXPECT_EQ(server.requests(), 1);
 }
 
 TEST(RuleServiceClient, AnErrorPageFromTheSourceIsAFailedExchange) {

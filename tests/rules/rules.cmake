@@ -12,3 +12,7 @@ zelvo_add_test(test_reference_templates
 zelvo_add_test(test_program_flow
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_flow_test.cpp
   LIBS zelvo_app zelvo_test_ui)
+if(TARGET test_program_flow)
+  target_compile_definitions(test_program_flow PRIVATE
+    ZELVO_EXAMPLE_RULES="${PROJECT_SOURCE_DIR}/examples/rules-example.txt")
+endif()

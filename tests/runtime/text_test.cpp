@@ -159,6 +159,17 @@ TEST(TrimText, BlanksAreSpacesAndFullWidthBlanks) {
     EXPECT_EQ(TrimText(" \xB0"), "\xB0");
 }
 
+TEST(WithoutLoneLeadByte, DropsOnlyALastLeadByteWithoutItsSecondByte) {
+    EXPECT_EQ(WithoutLoneLeadByte("北京\xB1"), "北京");
+    EXPECT_EQ(WithoutLoneLeadByte("\xB1"), "");
+    EXPECT_EQ(WithoutLoneLeadByte("a\xA1\xA1\xA1"), "a\xA1\xA1");
+    // B0 A1 is one character: nothing is missing.
+    EXPECT_EQ(WithoutLoneLeadByte("\xB0\xA1"), "\xB0\xA1");
+    EXPECT_EQ(WithoutLoneLeadByte("北京"), "北京");
+    EXPECT_EQ(WithoutLoneLeadByte("ab"), "ab");
+    EXPECT_EQ(WithoutLoneLeadByte(""), "");
+}
+
 TEST(SplitText, Cases) {
     EXPECT_EQ(SplitText("a,,b,"), (Texts{"a", "", "b"}));
     EXPECT_EQ(SplitText(",a"), (Texts{"", "a"}));

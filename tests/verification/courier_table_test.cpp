@@ -7,6 +7,7 @@
 
 #include "courier_fixtures.h"
 #include "courier_simulator.h"
+#include "runtime/text.h"
 
 namespace zelvo {
 namespace {
@@ -33,6 +34,14 @@ void expectFailed(const TrackingResult& result) {
     TrackingResult failed;
     failed.fetchFailed = true;
     expectResult(result, failed);
+}
+
+// None of the four texts ends in half a double-byte character.
+void expectWholeCharacters(const TrackingResult& result) {
+    for (const std::string* text : {&result.departureTime, &result.departurePlace,
+                                    &result.receiptTime, &result.receiptPlace}) {
+        EXPECT_EQ(WithoutLoneLeadByte(*text).size(), text->size());
+    }
 }
 
 TEST(CourierTableTest, HoldsTheSeventeenCouriersInOrder) {
@@ -88,7 +97,7 @@ TEST_P(CourierFixtureTest, TruncatedAndGarbagePagesNeverFail) {
     const Bytes& page = fixture().recordPage;
     for (std::size_t length = 0; length <= page.size(); ++length) {
         const Bytes cut(page.begin(), page.begin() + static_cast<std::ptrdiff_t>(length));
-        (void)parseTrackingPage(fixture().courier, cut);
+        expectWholeCharacters(parseTrackingPage(fixture().courier, cut));
     }
     std::mt19937 random(static_cast<unsigned>(GetParam()));
     for (int round = 0; round < 50; ++round) {
@@ -96,7 +105,7 @@ TEST_P(CourierFixtureTest, TruncatedAndGarbagePagesNeverFail) {
         for (int i = 0; i < 20 && !garbage.empty(); ++i) {
             garbage[random() % garbage.size()] = static_cast<std::uint8_t>(random());
         }
-        (void)parseTrackingPage(fixture().courier, garbage);
+        expectWholeCharacters(parseTrackingPage(fixture().courier, garbage));
     }
 }
 
@@ -115,6 +124,16 @@ TEST(CourierPagesTest, YundaWithoutReceiptPlaceHasNotArrived) {
         "<tr><td>派送中</td><td>揽件</td></tr></table>";
     expectResult(parseTrackingPage("韵达快递", bytesOf(page)),
                  {true, "2010-05-12", "深圳", "", "尚未到达"});
+}
+
+TEST(CourierPagesTest, ACutBeginningInsideACharacterKeepsNoHalfCharacterAtItsEnd) {
+    // Without its start marker (16 bytes) the place cut begins at byte 15,
+    // the second byte of "上"; read from there, the cut's last byte is the
+    // first half of a character, and it is dropped.
+    const std::string page = "签收人abcdefg上北京</a>";
+    const TrackingResult result = parseTrackingPage("汇通快递", bytesOf(page));
+    EXPECT_TRUE(result.found);
+    EXPECT_EQ(result.departurePlace, page.substr(14, 4));
 }
 
 TEST(CourierPagesTest, EmptyBytesAreAFailedLookupForEveryCourier) {

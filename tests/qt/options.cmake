@@ -1,0 +1,14 @@
+# The program's options: the built zelvo as a child process for what ends
+# before any window, and the same entry as zelvo's main() in this process for
+# a run on the example rule file (offscreen).
+if(TARGET zelvo AND NOT ZELVO_SANITIZE STREQUAL "thread")
+  zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/options_test.cpp)
+  zelvo_add_test(test_qt_options
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
+    LIBS zelvo_qt_program Qt6::Test)
+  add_dependencies(test_qt_options zelvo)
+  target_compile_definitions(test_qt_options PRIVATE
+    ZELVO_PROGRAM="$<TARGET_FILE:zelvo>"
+    ZELVO_EXAMPLE_RULES="${PROJECT_SOURCE_DIR}/examples/rules-example.txt"
+    ZELVO_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+endif()
