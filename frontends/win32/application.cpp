@@ -26,9 +26,10 @@ void EnterProgramFolder() {
 
 }  // namespace
 
-int RunProgram(Win32Ui& ui, const std::function<void()>& whenShown) {
+int RunProgram(Win32Ui& ui, const std::function<void()>& whenShown, std::string ruleSource) {
     EnterProgramFolder();
     StartOptions options;
+    options.ruleSource = std::move(ruleSource);
     options.onExit = [](int exitCode) { PostQuitMessage(exitCode); };
     std::unique_ptr<Program> program = startProgram(ui, std::move(options));
     if (whenShown) PostThreadMessageW(GetCurrentThreadId(), kWhenShown, 0, 0);

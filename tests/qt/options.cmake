@@ -1,7 +1,7 @@
 # The program's options: the built zelvo as a child process for what ends
 # before any window, and the same entry as zelvo's main() in this process for
 # a run on the example rule file (offscreen).
-if(TARGET zelvo AND NOT ZELVO_SANITIZE STREQUAL "thread")
+if(TARGET zelvo_qt_program AND NOT ZELVO_SANITIZE STREQUAL "thread")
   zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/options_test.cpp)
   zelvo_add_test(test_qt_options
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp

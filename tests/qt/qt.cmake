@@ -9,7 +9,7 @@ zelvo_add_qt_test(test_qt_program_flow SOURCES ${CMAKE_CURRENT_LIST_DIR}/program
 # The built program as a child process (offscreen, and on Xvfb when present).
 find_library(ZELVO_XCB_LIBRARY xcb)
 find_path(ZELVO_XCB_INCLUDE xcb/xcb.h)
-if(TARGET zelvo AND ZELVO_XCB_LIBRARY AND ZELVO_XCB_INCLUDE AND NOT ZELVO_SANITIZE STREQUAL "thread")
+if(TARGET zelvo_qt_program AND ZELVO_XCB_LIBRARY AND ZELVO_XCB_INCLUDE AND NOT ZELVO_SANITIZE STREQUAL "thread")
   # <chrono> again (see frontends/qt).
   zelvo_qt_charset(${CMAKE_CURRENT_LIST_DIR}/program_test.cpp)
   zelvo_add_test(test_qt_program SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp LIBS ${ZELVO_XCB_LIBRARY})
