@@ -65,39 +65,4 @@ TEST(Win32Program, ShowsTheMainWindowAndEndsWithCodeZeroWhenItIsClosed) {
     EXPECT_EQ(code, 0u);
 }
 
-// A mistake on the command line ends the program with code 2 and one line
-// on standard error, before any window opens.
-TEST(Win32Program, AMissingRulesFileEndsWithCodeTwoAndOneLineOnStandardError) {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    std::wstring command = L"\"" + ProgramPath() + L"\" --rules Z:\\no\\such\\file";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                               &startup, &child));
-    CloseHandle(writeEnd);
-    std::string output;
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) output.append(buffer, got);
-    CloseHandle(readEnd);
-    const DWORD waited = WaitForSingleObject(child.hProcess, 30000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
-    DWORD code = 99;
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    EXPECT_EQ(code, 2u);
-    EXPECT_EQ(output.rfind("zelvo: ", 0), 0u) << output;
-    EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
-}
-
 }  // namespace
