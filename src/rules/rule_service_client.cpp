@@ -4,9 +4,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include "config/config.h"
+#include "runtime/detached_thread.h"
 #include "runtime/http.h"
 
 #ifndef ZELVO_RULE_SOURCE_URL
@@ -53,7 +53,7 @@ std::string RuleServiceClient::fetchRuleList() {
     // file on a stalled network share), so it runs on its own thread and is
     // abandoned when the limit passes.
     auto pending = std::make_shared<PendingReply>();
-    std::thread([pending, fetch = fetch_, source = source_] {
+    const bool started = StartDetachedThread([pending, fetch = fetch_, source = source_] {
         Bytes body;
         try {
             body = fetch(source);
@@ -63,7 +63,8 @@ std::string RuleServiceClient::fetchRuleList() {
         std::lock_guard lock(pending->mutex);
         pending->body = std::move(body);
         pending->done.notify_all();
-    }).detach();
+    });
+    if (!started) return {};
 
     std::unique_lock lock(pending->mutex);
     if (!pending->done.wait_for(lock, std::chrono::milliseconds(replyLimitMs_),

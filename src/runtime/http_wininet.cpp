@@ -10,8 +10,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "runtime/detached_thread.h"
 #include "runtime/http.h"
 
 namespace zelvo {
@@ -309,14 +309,14 @@ Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& canc
         Bytes body;
     };
     auto shared = std::make_shared<Shared>();
-    std::thread fetcher([shared, text = std::string(address)] {
+    const bool started = StartDetachedThread([shared, text = std::string(address)] {
         Bytes body = Get(text, shared->abandoned);
         std::lock_guard lock(shared->mutex);
         shared->body = std::move(body);
         shared->done = true;
         shared->finished.notify_all();
     });
-    fetcher.detach();
+    if (!started) return {};
     std::unique_lock lock(shared->mutex);
     while (!shared->finished.wait_for(lock, std::chrono::milliseconds(50),
                                       [&] { return shared->done; })) {

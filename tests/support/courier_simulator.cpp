@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "courier_fixtures.h"
+#include "runtime/detached_thread.h"
 #include "verification/courier_table.h"
 
 namespace zelvo::testing {
@@ -40,8 +41,8 @@ CourierSimulator::~CourierSimulator() {
     stopping_ = true;
     acceptor_.join();
     CloseSocket(listener_);
-    std::unique_lock lock(connectionsMutex_);
-    connectionsDone_.wait(lock, [this] { return activeConnections_ == 0; });
+    std::unique_lock lock(connections_->mutex);
+    connections_->done.wait(lock, [this] { return connections_->active == 0; });
 }
 
 void CourierSimulator::acceptLoop() {
@@ -51,17 +52,22 @@ void CourierSimulator::acceptLoop() {
         const Socket connection = AcceptConnection(listener_);
         if (connection == kNoSocket) continue;
         {
-            std::lock_guard lock(connectionsMutex_);
-            ++activeConnections_;
+            std::lock_guard lock(connections_->mutex);
+            ++connections_->active;
         }
         // Detached, so that a long run does not keep thousands of ended
         // threads; the destructor waits until every one has finished.
-        std::thread([this, connection] {
+        const bool started = StartDetachedThread([this, connection, connections = connections_] {
             serve(connection);
-            std::lock_guard lock(connectionsMutex_);
-            --activeConnections_;
-            connectionsDone_.notify_all();
-        }).detach();
+            std::lock_guard lock(connections->mutex);
+            --connections->active;
+            connections->done.notify_all();
+        });
+        if (!started) {
+            CloseSocket(connection);
+            std::lock_guard lock(connections_->mutex);
+            --connections_->active;
+        }
     }
 }
 

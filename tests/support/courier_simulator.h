@@ -63,9 +63,15 @@ class CourierSimulator {
     std::atomic<bool> stopping_{false};
     int port_ = 0;
     std::thread acceptor_;
-    std::mutex connectionsMutex_;
-    std::condition_variable connectionsDone_;
-    int activeConnections_ = 0;
+    // Shared with the serving threads, so that a thread still leaving the
+    // lock after the destructor has seen the count reach zero touches
+    // nothing freed.
+    struct Connections {
+        std::mutex mutex;
+        std::condition_variable done;
+        int active = 0;
+    };
+    std::shared_ptr<Connections> connections_ = std::make_shared<Connections>();
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
