@@ -28,4 +28,11 @@ mkdir -p "$prefix"
 # The persistent server first: asked of a server that wineboot has already
 # started, -p fails.
 "$server" -p 2>/dev/null || true  # already running: kept as it is
-"$wine" wineboot -i
+# Plain wineboot: it makes the prefix if there is none and starts the
+# services once. `wineboot -i` would start a second services.exe beside the
+# running one, after which every program that uses COM waits 10 s for the
+# RpcSs service on start-up and again on exit.
+"$wine" wineboot
+# The tests' windows are not handed to a window manager: on a bare X server
+# there is none, and Wine would wait 2 s for it at every window it hides.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

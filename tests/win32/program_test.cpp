@@ -65,4 +65,47 @@ TEST(Win32Program, ShowsTheMainWindowAndEndsWithCodeZeroWhenItIsClosed) {
     EXPECT_EQ(code, 0u);
 }
 
+// A mistake on the command line ends the program with code 2 and one line
+// on standard error, before any window opens. The pipe is read only after
+// the child has ended (or been ended), so a child that opens a window
+// instead fails the test rather than hanging it.
+TEST(Win32Program, AMissingRulesFileEndsWithCodeTwoAndOneLineOnStandardError) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    std::wstring command = L"\"" + ProgramPath() + L"\" --rules Z:\\no\\such\\file";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION child{};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child);
+    CloseHandle(writeEnd);
+    if (!started) CloseHandle(readEnd);
+    ASSERT_TRUE(started);
+    const DWORD waited = WaitForSingleObject(child.hProcess, 30000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
+    DWORD code = 99;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    std::string output;
+    char buffer[512];
+    DWORD available = 0;
+    DWORD got = 0;
+    while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        output.append(buffer, got);
+    }
+    CloseHandle(readEnd);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program did not end";
+    EXPECT_EQ(code, 2u);
+    EXPECT_EQ(output.rfind("zelvo: ", 0), 0u) << output;
+    EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+}
+
 }  // namespace
