@@ -5,7 +5,9 @@
 namespace zelvo::qt {
 
 ListModel::ListModel(std::vector<QString> titles, QObject* parent)
-    : QAbstractTableModel(parent), titles_(std::move(titles)) {
+    : QAbstractTableModel(parent),
+      titles_(std::move(titles)),
+      rows_(static_cast<int>(titles_.size())) {
     flushTimer_.setSingleShot(true);
     connect(&flushTimer_, &QTimer::timeout, this, &ListModel::Flush);
 }
@@ -35,10 +37,10 @@ int ListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || index.row() >= shown_ ||
-        !ValidCell(index.row(), index.column())) {
+        !rows_.ValidCell(index.row(), index.column())) {
         return {};
     }
-    return FromGbk(rows_[static_cast<size_t>(index.row())].cells[static_cast<size_t>(index.column())]);
+    return FromGbk(rows_.Cell(index.row(), index.column()));
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -53,89 +55,43 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
 
 int ListModel::Insert(int position, std::string_view title, int image, int stateImage,
                       int indent, int value) {
-    const int row = (position < 0 || position > Count()) ? Count() : position;
-    Row r;
-    r.cells.resize(titles_.size());
-    r.images.assign(titles_.size(), -1);
-    if (!titles_.empty()) {
-        r.cells[0] = std::string(title);
-        r.images[0] = image;
-    }
-    r.stateImage = stateImage;
-    r.indent = indent;
-    r.value = value;
+    const int row = rows_.Place(position);
     if (row == Count()) {
-        rows_.push_back(std::move(r));
+        rows_.Insert(row, title, image, stateImage, indent, value);
         ScheduleFlush();
         return row;
     }
     Flush();
     beginInsertRows({}, row, row);
-    rows_.insert(static_cast<size_t>(row), std::move(r));
+    rows_.Insert(row, title, image, stateImage, indent, value);
     ++shown_;
     endInsertRows();
     return row;
 }
 
 void ListModel::Remove(int row) {
-    if (!ValidRow(row)) return;
+    if (!rows_.ValidRow(row)) return;
     Flush();
     beginRemoveRows({}, row, row);
-    rows_.erase(static_cast<size_t>(row));
+    rows_.Remove(row);
     --shown_;
     endRemoveRows();
 }
 
 void ListModel::Clear() {
-    if (rows_.empty()) return;
+    if (Count() == 0) return;
     flushTimer_.stop();
     beginResetModel();
-    rows_.clear();
+    rows_.Clear();
     shown_ = 0;
     endResetModel();
 }
 
-bool ListModel::ValidCell(int row, int column) const {
-    return ValidRow(row) && column >= 0 && column < static_cast<int>(titles_.size());
-}
-
-std::string ListModel::Text(int row, int column) const {
-    if (!ValidCell(row, column)) return {};
-    return rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
-}
-
 void ListModel::SetText(int row, int column, std::string_view text) {
-    if (!ValidCell(row, column)) return;
-    rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = std::string(text);
+    if (!rows_.SetText(row, column, text)) return;
     if (row >= shown_) return;  // the view will read it with its batch
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
-int ListModel::Image(int row, int column) const {
-    if (!ValidCell(row, column)) return -1;
-    return rows_[static_cast<size_t>(row)].images[static_cast<size_t>(column)];
-}
-
-void ListModel::SetImage(int row, int column, int image) {
-    if (!ValidCell(row, column)) return;
-    rows_[static_cast<size_t>(row)].images[static_cast<size_t>(column)] = image;
-}
-
-int ListModel::StateImage(int row) const {
-    return ValidRow(row) ? rows_[static_cast<size_t>(row)].stateImage : -1;
-}
-
-void ListModel::SetStateImage(int row, int image) {
-    if (ValidRow(row)) rows_[static_cast<size_t>(row)].stateImage = image;
-}
-
-int ListModel::Value(int row) const {
-    return ValidRow(row) ? rows_[static_cast<size_t>(row)].value : 0;
-}
-
-void ListModel::SetValue(int row, int value) {
-    if (ValidRow(row)) rows_[static_cast<size_t>(row)].value = value;
 }
 
 }  // namespace zelvo::qt

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/row_store.h"
+#include "runtime/list_row_data.h"
 
 // The rows of one report-view list. Cells are kept as the program's GBK texts
 // and turned into display text only for the rows the view paints, so that
@@ -36,35 +36,25 @@ public:
                int value);
     void Remove(int row);
     void Clear();
-    int Count() const { return static_cast<int>(rows_.size()); }
+    int Count() const { return rows_.Count(); }
     // Hands the rows appended so far to the view now.
     void Flush();
 
-    std::string Text(int row, int column) const;
+    std::string Text(int row, int column) const { return rows_.Text(row, column); }
     void SetText(int row, int column, std::string_view text);
-    int Image(int row, int column) const;
-    void SetImage(int row, int column, int image);
-    int StateImage(int row) const;
-    void SetStateImage(int row, int image);
-    int Value(int row) const;
-    void SetValue(int row, int value);
+    int Image(int row, int column) const { return rows_.Image(row, column); }
+    void SetImage(int row, int column, int image) { rows_.SetImage(row, column, image); }
+    int StateImage(int row) const { return rows_.StateImage(row); }
+    void SetStateImage(int row, int image) { rows_.SetStateImage(row, image); }
+    int Value(int row) const { return rows_.Value(row); }
+    void SetValue(int row, int value) { rows_.SetValue(row, value); }
 
 private:
-    struct Row {
-        std::vector<std::string> cells;
-        std::vector<int> images;
-        int stateImage = -1;
-        int indent = 0;
-        int value = 0;
-    };
-    bool ValidCell(int row, int column) const;
-    bool ValidRow(int row) const { return row >= 0 && row < Count(); }
-
     void ScheduleFlush();
 
     static constexpr int kBatchMs = 50;
     std::vector<QString> titles_;
-    RowStore<Row> rows_;  // a filter pass deletes rows one by one
+    ListRowData rows_;
     int shown_ = 0;  // rows the view knows of: rows_[0, shown_)
     QTimer flushTimer_;
     QElapsedTimer sinceFlush_;

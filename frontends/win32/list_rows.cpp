@@ -11,7 +11,7 @@ constexpr UINT_PTR kFlushTimer = 1;
 
 }  // namespace
 
-ListRows::ListRows(HWND list, int columns) : list_(list), columns_(columns) {
+ListRows::ListRows(HWND list, int columns) : list_(list), rows_(columns) {
     SetPropW(list_, kRowsProperty, this);
 }
 
@@ -64,25 +64,15 @@ void ListRows::NoteStateChange(const NMLISTVIEW& change) {
 
 int ListRows::Insert(int position, std::string_view title, int image, int stateImage, int indent,
                      int value) {
-    const int row = (position < 0 || position > Count()) ? Count() : position;
-    Row r;
-    r.cells.resize(static_cast<size_t>(columns_));
-    r.images.assign(static_cast<size_t>(columns_), -1);
-    if (columns_ > 0) {
-        r.cells[0] = std::string(title);
-        r.images[0] = image;
-    }
-    r.stateImage = stateImage;
-    r.indent = indent;
-    r.value = value;
+    const int row = rows_.Place(position);
     if (row == Count()) {
-        rows_.push_back(std::move(r));
+        rows_.Insert(row, title, image, stateImage, indent, value);
         Schedule();
         return row;
     }
     Flush();
     const int selected = selected_;
-    rows_.insert(static_cast<size_t>(row), std::move(r));
+    rows_.Insert(row, title, image, stateImage, indent, value);
     shown_ = Count();
     ListView_SetItemCountEx(list_, shown_, LVSICF_NOSCROLL);
     // The control's selection is by index: the selected row moved down.
@@ -92,9 +82,9 @@ int ListRows::Insert(int position, std::string_view title, int image, int stateI
 }
 
 void ListRows::Remove(int row) {
-    if (!ValidRow(row)) return;
+    if (!rows_.ValidRow(row)) return;
     const int selected = selected_;
-    rows_.erase(static_cast<size_t>(row));
+    rows_.Remove(row);
     // The selection follows its row; the deleted row's goes with it. The
     // control still holds every row it knew of, so both indices are valid.
     if (selected == row) {
@@ -114,7 +104,7 @@ void ListRows::Clear() {
     if (timerSet_) KillTimer(list_, kFlushTimer);
     timerSet_ = false;
     repaint_ = false;
-    rows_.clear();
+    rows_.Clear();
     shown_ = 0;
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     selected_ = -1;
@@ -122,72 +112,38 @@ void ListRows::Clear() {
     InvalidateRect(list_, nullptr, TRUE);
 }
 
-std::string ListRows::Text(int row, int column) const {
-    if (!ValidCell(row, column)) return {};
-    return rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
-}
-
 void ListRows::SetText(int row, int column, std::string_view text) {
-    if (!ValidCell(row, column)) return;
-    rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = std::string(text);
+    if (!rows_.SetText(row, column, text)) return;
     if (row >= shown_ || repaint_) return;  // the control reads it with its batch
     repaint_ = true;
     Schedule();
 }
 
-int ListRows::Image(int row, int column) const {
-    return ValidCell(row, column) ? rows_[static_cast<size_t>(row)].images[static_cast<size_t>(column)]
-                                  : -1;
-}
-
-void ListRows::SetImage(int row, int column, int image) {
-    if (ValidCell(row, column)) {
-        rows_[static_cast<size_t>(row)].images[static_cast<size_t>(column)] = image;
-    }
-}
-
-int ListRows::StateImage(int row) const {
-    return ValidRow(row) ? rows_[static_cast<size_t>(row)].stateImage : -1;
-}
-
-void ListRows::SetStateImage(int row, int image) {
-    if (ValidRow(row)) rows_[static_cast<size_t>(row)].stateImage = image;
-}
-
-int ListRows::Value(int row) const {
-    return ValidRow(row) ? rows_[static_cast<size_t>(row)].value : 0;
-}
-
-void ListRows::SetValue(int row, int value) {
-    if (ValidRow(row)) rows_[static_cast<size_t>(row)].value = value;
-}
-
 void ListRows::SetCurrentRow(int row) {
     if (selected_ >= 0 && selected_ < shown_) Select(selected_, false);
     selected_ = -1;
-    if (!ValidRow(row)) return;
+    if (!rows_.ValidRow(row)) return;
     Flush();
     Select(row, true);
     selected_ = row;
 }
 
 void ListRows::EnsureVisible(int row) {
-    if (!ValidRow(row)) return;
+    if (!rows_.ValidRow(row)) return;
     Flush();
     ListView_EnsureVisible(list_, row, FALSE);
 }
 
 void ListRows::FillDisplayInfo(NMLVDISPINFOW& info) const {
     LVITEMW& item = info.item;
-    if (!ValidCell(item.iItem, item.iSubItem)) return;
+    if (!rows_.ValidCell(item.iItem, item.iSubItem)) return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::wstring text =
-            FromGbk(rows_[static_cast<size_t>(item.iItem)].cells[static_cast<size_t>(item.iSubItem)]);
+        const std::wstring text = FromGbk(rows_.Cell(item.iItem, item.iSubItem));
         const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
         text.copy(item.pszText, n);
         item.pszText[n] = L'\0';
     }
-    if (item.mask & LVIF_INDENT) item.iIndent = rows_[static_cast<size_t>(item.iItem)].indent;
+    if (item.mask & LVIF_INDENT) item.iIndent = rows_.Indent(item.iItem);
 }
 
 }  // namespace zelvo::win32

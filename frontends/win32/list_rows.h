@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/row_store.h"
+#include "runtime/list_row_data.h"
 #include "win32_api.h"
 
 // The rows of one report-view list. The list control is virtual
@@ -32,19 +32,19 @@ class ListRows {
                int value);
     void Remove(int row);
     void Clear();
-    int Count() const { return static_cast<int>(rows_.size()); }
-    int Columns() const { return columns_; }
+    int Count() const { return rows_.Count(); }
+    int Columns() const { return rows_.Columns(); }
     // Hands the rows appended and the cells changed so far to the control now.
     void Flush();
 
-    std::string Text(int row, int column) const;
+    std::string Text(int row, int column) const { return rows_.Text(row, column); }
     void SetText(int row, int column, std::string_view text);
-    int Image(int row, int column) const;
-    void SetImage(int row, int column, int image);
-    int StateImage(int row) const;
-    void SetStateImage(int row, int image);
-    int Value(int row) const;
-    void SetValue(int row, int value);
+    int Image(int row, int column) const { return rows_.Image(row, column); }
+    void SetImage(int row, int column, int image) { rows_.SetImage(row, column, image); }
+    int StateImage(int row) const { return rows_.StateImage(row); }
+    void SetStateImage(int row, int image) { rows_.SetStateImage(row, image); }
+    int Value(int row) const { return rows_.Value(row); }
+    void SetValue(int row, int value) { rows_.SetValue(row, value); }
 
     // The selected row, -1 when none; a row out of range clears the selection.
     int CurrentRow() const { return selected_; }
@@ -57,25 +57,13 @@ class ListRows {
     void FillDisplayInfo(NMLVDISPINFOW& info) const;
 
   private:
-    struct Row {
-        std::vector<std::string> cells;
-        std::vector<int> images;
-        int stateImage = -1;
-        int indent = 0;
-        int value = 0;
-    };
-    bool ValidRow(int row) const { return row >= 0 && row < Count(); }
-    bool ValidCell(int row, int column) const {
-        return ValidRow(row) && column >= 0 && column < columns_;
-    }
     void Schedule();
     void Select(int row, bool selected);
     static void CALLBACK OnTimer(HWND list, UINT message, UINT_PTR id, DWORD time);
 
     static constexpr DWORD kBatchMs = 50;
     HWND list_;
-    int columns_;
-    RowStore<Row> rows_;  // a filter pass deletes rows one by one
+    ListRowData rows_;
     int shown_ = 0;       // rows the control knows of: rows_[0, shown_)
     // The selected row, kept here: asking a virtual list for it walks every
     // row, and a filter pass asks once per deleted row.

@@ -24,7 +24,9 @@ const char* const kSamples =
 class Shell : public ::testing::Test {
   protected:
     void start() {
-        program = startProgram(ui, {.onExit = [this](int code) { exits.push_back(code); }});
+        StartOptions options;
+        options.onExit = [this](int code) { exits.push_back(code); };
+        program = startProgram(ui, std::move(options));
     }
     ProgramState& state() { return program->state(); }
 
