@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei curl libxcb1-dev
   # The Windows build: the cross compiler, GoogleTest's sources, and Wine to
   # run the tests.
