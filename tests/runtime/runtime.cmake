@@ -5,3 +5,5 @@ zelvo_add_test(test_arith SOURCES ${CMAKE_CURRENT_LIST_DIR}/arith_test.cpp LIBS 
 zelvo_add_test(test_files SOURCES ${CMAKE_CURRENT_LIST_DIR}/files_test.cpp LIBS zelvo_runtime)
 zelvo_add_test(test_random SOURCES ${CMAKE_CURRENT_LIST_DIR}/random_test.cpp LIBS zelvo_runtime TSAN)
 zelvo_add_test(test_locks SOURCES ${CMAKE_CURRENT_LIST_DIR}/locks_test.cpp LIBS zelvo_runtime TSAN)
+zelvo_add_test(test_detached_thread SOURCES ${CMAKE_CURRENT_LIST_DIR}/detached_thread_test.cpp
+  LIBS zelvo_runtime TSAN)
