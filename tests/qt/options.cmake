@@ -7,6 +7,9 @@ if(TARGET zelvo_qt_program AND NOT ZELVO_SANITIZE STREQUAL "thread")
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
     LIBS zelvo_qt_program Qt6::Test)
   add_dependencies(test_qt_options zelvo)
+  # Only the header-only helpers of the shared Qt test support: this test
+  # starts Qt through the program's own entry, not the shared test main.
+  target_include_directories(test_qt_options PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_definitions(test_qt_options PRIVATE
     ZELVO_PROGRAM="$<TARGET_FILE:zelvo>"
     ZELVO_EXAMPLE_RULES="${PROJECT_SOURCE_DIR}/examples/rules-example.txt"

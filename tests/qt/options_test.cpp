@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -28,6 +27,7 @@
 #include "application.h"
 #include "gbk.h"
 #include "generation/rule_record.h"
+#include "qt_test_program.h"
 #include "qt_ui.h"
 #include "rules/reference_templates_window.h"
 #include "rules/rule_source.h"
@@ -142,34 +142,19 @@ TEST(ZelvoOptions, TheProgramStartsWithTheExampleRuleFile) {
     EXPECT_EQ(finished.out, "");
 }
 
-// Spins the GUI loop until done() holds; false after limitMs.
-template <class Done>
-bool SpinUntil(Done done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-template <class T>
-T* Control(QtUi& ui, WindowId window, const char* name) {
-    QWidget* top = ui.Window(window);
-    return top ? top->findChild<T*>(FromGbk(name)) : nullptr;
-}
+using testing::ControlWidget;
+using testing::SpinUntil;
 
 // Picks the courier in the reference-template window as a user does.
 void PickCourier(QtUi& ui, std::string_view courier) {
     constexpr WindowId kTemplates = WindowId::ReferenceTemplates;
-    QTest::mouseClick(Control<QPushButton>(ui, WindowId::Main, "按钮1"), Qt::LeftButton);
+    QTest::mouseClick(ControlWidget<QPushButton>(ui, WindowId::Main, "按钮1"), Qt::LeftButton);
     ASSERT_TRUE(ui.IsWindowOpen(kTemplates));
     ui.Window(kTemplates)->activateWindow();
     ASSERT_TRUE(SpinUntil([&] { return ui.ListCount(kTemplates, "超级列表框1") == 12; }));
     const auto listed = std::find(kReferenceCouriers.begin(), kReferenceCouriers.end(), courier);
     ASSERT_NE(listed, kReferenceCouriers.end());
-    auto* view = Control<QTreeView>(ui, kTemplates, "超级列表框1");
+    auto* view = ControlWidget<QTreeView>(ui, kTemplates, "超级列表框1");
     ASSERT_NE(view, nullptr);
     const int row = static_cast<int>(listed - kReferenceCouriers.begin());
     const QPoint centre = view->visualRect(view->model()->index(row, 1)).center();
