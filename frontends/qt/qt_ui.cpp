@@ -791,16 +791,6 @@ void QtUi::ListSetCurrentRow(WindowId window, std::string_view list, int row) {
 
 // ---- dialogs -------------------------------------------------------------------
 
-std::optional<int> QtUi::TakeMessageBoxAnswer(std::string_view text, int flags,
-                                              std::string_view caption) {
-    std::lock_guard lock(seamMutex_);
-    boxesShown_.push_back({std::string(text), std::string(caption), flags});
-    if (boxAnswers_.empty()) return std::nullopt;
-    const int answer = boxAnswers_.front();
-    boxAnswers_.pop_front();
-    return answer;
-}
-
 int QtUi::MessageBox(std::string_view text, int flags, std::string_view caption) {
     if (std::optional<int> answer = TakeMessageBoxAnswer(text, flags, caption)) return *answer;
     return OnGuiThread() ? ShowMessageBoxHere(text, flags, caption)
@@ -847,14 +837,7 @@ int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_
 }
 
 std::string QtUi::BrowseFolder(std::string_view title, bool includeFiles) {
-    {
-        std::lock_guard lock(seamMutex_);
-        if (!browseAnswers_.empty()) {
-            std::string answer = std::move(browseAnswers_.front());
-            browseAnswers_.pop_front();
-            return answer;
-        }
-    }
+    if (std::optional<std::string> answer = TakeBrowseAnswer(title)) return *answer;
     return Call(std::string(), [&] {
         FolderDialog dialog(QApplication::activeWindow(), FromGbk(title), includeFiles);
         if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return std::string();
@@ -897,23 +880,6 @@ void QtUi::SetTextColour(WindowId window, std::string_view control, int colour) 
         palette.setColor(QPalette::Inactive, QPalette::Text, text);
         c->widget->setPalette(palette);
     });
-}
-
-// ---- test seams ------------------------------------------------------------------
-
-void QtUi::AnswerNextMessageBox(int result) {
-    std::lock_guard lock(seamMutex_);
-    boxAnswers_.push_back(result);
-}
-
-void QtUi::AnswerNextBrowse(std::string path) {
-    std::lock_guard lock(seamMutex_);
-    browseAnswers_.push_back(std::move(path));
-}
-
-std::vector<ShownMessageBox> QtUi::MessageBoxesShown() const {
-    std::lock_guard lock(seamMutex_);
-    return boxesShown_;
 }
 
 }  // namespace zelvo::qt

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <condition_variable>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/dialog_answers.h"
 #include "runtime/text_colour.h"
 #include "runtime/ui.h"
 
@@ -27,13 +27,9 @@ namespace zelvo::qt {
 struct BuiltWindow;
 struct BuiltControl;
 
-struct ShownMessageBox {
-    std::string text;  // GBK
-    std::string caption;
-    int flags = 0;
-};
+using ShownMessageBox = zelvo::ShownMessageBox;
 
-class QtUi : public QObject, public UiPort, public TextColourControl {
+class QtUi : public QObject, public UiPort, public TextColourControl, public DialogAnswers {
     Q_OBJECT
 public:
     QtUi();
@@ -106,12 +102,6 @@ public:
     // The top-level widget of an open window; nullptr when it is closed.
     QWidget* Window(WindowId window) const;
 
-    // Test seams: the next message boxes / folder browsers are answered with
-    // these instead of being shown. Every message box asked for is recorded.
-    void AnswerNextMessageBox(int result);
-    void AnswerNextBrowse(std::string path);
-    std::vector<ShownMessageBox> MessageBoxesShown() const;
-
 private:
     struct OpenWindow;
 
@@ -140,8 +130,6 @@ private:
 
     int ShowMessageBoxHere(std::string_view text, int flags, std::string_view caption);
     int ShowMessageBoxForWorker(std::string_view text, int flags, std::string_view caption);
-    std::optional<int> TakeMessageBoxAnswer(std::string_view text, int flags,
-                                            std::string_view caption);
 
     UiEventHandler handler_;
     std::map<WindowId, std::unique_ptr<OpenWindow>> windows_;
@@ -152,10 +140,6 @@ private:
     std::set<Waiter*> waiting_;
     std::vector<QPointer<QMessageBox>> workerBoxes_;
 
-    mutable std::mutex seamMutex_;
-    std::deque<int> boxAnswers_;
-    std::deque<std::string> browseAnswers_;
-    std::vector<ShownMessageBox> boxesShown_;
 };
 
 }  // namespace zelvo::qt

@@ -618,16 +618,6 @@ void Win32Ui::ListSetCurrentRow(WindowId window, std::string_view list, int row)
 
 // ---- dialogs -------------------------------------------------------------------
 
-std::optional<int> Win32Ui::TakeMessageBoxAnswer(std::string_view text, int flags,
-                                                 std::string_view caption) {
-    std::lock_guard lock(seamMutex_);
-    boxesShown_.push_back({std::string(text), std::string(caption), flags});
-    if (boxAnswers_.empty()) return std::nullopt;
-    const int answer = boxAnswers_.front();
-    boxAnswers_.pop_front();
-    return answer;
-}
-
 int Win32Ui::MessageBox(std::string_view text, int flags, std::string_view caption) {
     if (std::optional<int> answer = TakeMessageBoxAnswer(text, flags, caption)) return *answer;
     if (calls_.OnUiThread()) return ShowMessageBox(text, flags, caption);
@@ -649,15 +639,7 @@ int Win32Ui::ShowMessageBoxForWorker(std::string_view text, int flags, std::stri
 }
 
 std::string Win32Ui::BrowseFolder(std::string_view title, bool includeFiles) {
-    {
-        std::lock_guard lock(seamMutex_);
-        browseTitles_.emplace_back(title);
-        if (!browseAnswers_.empty()) {
-            std::string answer = std::move(browseAnswers_.front());
-            browseAnswers_.pop_front();
-            return answer;
-        }
-    }
+    if (std::optional<std::string> answer = TakeBrowseAnswer(title)) return *answer;
     return Call(std::string(), [&] { return BrowseForFolder(GetActiveWindow(), title, includeFiles); });
 }
 
@@ -701,28 +683,6 @@ void Win32Ui::SetTextColour(WindowId window, std::string_view control, int colou
         c->textColour = colour & 0xFFFFFF;
         InvalidateRect(c->hwnd, nullptr, TRUE);
     });
-}
-
-// ---- test seams ------------------------------------------------------------------
-
-void Win32Ui::AnswerNextMessageBox(int result) {
-    std::lock_guard lock(seamMutex_);
-    boxAnswers_.push_back(result);
-}
-
-void Win32Ui::AnswerNextBrowse(std::string path) {
-    std::lock_guard lock(seamMutex_);
-    browseAnswers_.push_back(std::move(path));
-}
-
-std::vector<ShownMessageBox> Win32Ui::MessageBoxesShown() const {
-    std::lock_guard lock(seamMutex_);
-    return boxesShown_;
-}
-
-std::vector<std::string> Win32Ui::FolderBrowserTitles() const {
-    std::lock_guard lock(seamMutex_);
-    return browseTitles_;
 }
 
 }  // namespace zelvo::win32

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/dialog_answers.h"
 #include "runtime/text_colour.h"
 #include "runtime/ui.h"
 #include "ui_thread_calls.h"
@@ -22,13 +22,9 @@ namespace zelvo::win32 {
 struct BuiltWindow;
 struct BuiltControl;
 
-struct ShownMessageBox {
-    std::string text;  // GBK
-    std::string caption;
-    int flags = 0;
-};
+using ShownMessageBox = zelvo::ShownMessageBox;
 
-class Win32Ui : public UiPort, public TextColourControl {
+class Win32Ui : public UiPort, public TextColourControl, public DialogAnswers {
   public:
     Win32Ui();
     ~Win32Ui() override;
@@ -102,14 +98,6 @@ class Win32Ui : public UiPort, public TextColourControl {
     // The control's own window; null when the window is closed or has no such control.
     HWND ControlWindow(WindowId window, std::string_view control) const;
 
-    // Test seams: the next message boxes / folder browsers are answered with
-    // these instead of being shown. Every message box and folder browser
-    // asked for is recorded.
-    void AnswerNextMessageBox(int result);
-    void AnswerNextBrowse(std::string path);
-    std::vector<ShownMessageBox> MessageBoxesShown() const;
-    std::vector<std::string> FolderBrowserTitles() const;
-
   private:
     struct OpenWindow;
 
@@ -122,8 +110,6 @@ class Win32Ui : public UiPort, public TextColourControl {
     BuiltControl* Control(WindowId window, std::string_view name) const;
     void Dispatch(WindowId window, std::string_view control, EventKind kind, int arg);
     void DestroyWindowOf(WindowId window);
-    std::optional<int> TakeMessageBoxAnswer(std::string_view text, int flags,
-                                            std::string_view caption);
     int ShowMessageBoxForWorker(std::string_view text, int flags, std::string_view caption);
 
     UiThreadCalls calls_;
@@ -134,11 +120,6 @@ class Win32Ui : public UiPort, public TextColourControl {
     std::mutex workerBoxesMutex_;
     std::set<DWORD> workerBoxThreads_;
 
-    mutable std::mutex seamMutex_;
-    std::deque<int> boxAnswers_;
-    std::deque<std::string> browseAnswers_;
-    std::vector<ShownMessageBox> boxesShown_;
-    std::vector<std::string> browseTitles_;
 };
 
 // One message of the user-interface thread, with the keyboard handling of

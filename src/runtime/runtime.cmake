@@ -21,5 +21,6 @@ zelvo_add_library(zelvo_runtime SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/fatal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_row_data.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_answers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encoding_names.cpp
   ${zelvo_runtime_platform})
