@@ -604,11 +604,13 @@ LRESULT CALLBACK TextViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(view));
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         if (create->lpszName) view->text.Set(create->lpszName);
-        view->SetFont(nullptr);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (!view) return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
+        case WM_CREATE:
+            view->SetFont(nullptr);
+            return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrW(hwnd, 0, 0);
             delete view;
