@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "artwork.h"
+#include "centred_edit.h"
 #include "dpi.h"
 #include "gbk_text.h"
+#include "text_view.h"
 #include "ui_font.h"
 
 namespace zelvo::win32 {
@@ -43,6 +45,7 @@ void RegisterClasses() {
         page.lpfnWndProc = &PageProc;
         page.lpszClassName = kPageClass;
         RegisterClassExW(&page);
+        RegisterTextView();
         return true;
     }();
     (void)registered;
@@ -205,12 +208,17 @@ struct Created {
 Created ClassAndStyle(const ControlDesc& d) {
     switch (d.kind) {
         case ControlKind::EditBox: {
+            const DWORD edge = d.border && !d.thinBorder ? WS_EX_CLIENTEDGE : 0u;
+            const DWORD line = d.border && d.thinBorder ? WS_BORDER : 0u;
+            // A box one types many lines into holds large texts.
+            if (d.multiLine && !d.readOnly) {
+                return {kTextViewClass, line | (d.verticalScroll ? WS_VSCROLL : 0u), edge};
+            }
             DWORD style = ES_LEFT | (d.readOnly ? ES_READONLY : 0);
             style |= d.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
                                        (d.verticalScroll ? WS_VSCROLL : 0)
                                  : ES_AUTOHSCROLL;
-            if (d.border && d.thinBorder) style |= WS_BORDER;
-            return {L"EDIT", style, d.border && !d.thinBorder ? WS_EX_CLIENTEDGE : 0u};
+            return {L"EDIT", style | line, edge};
         }
         case ControlKind::Label:
             return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
@@ -230,8 +238,7 @@ Created ClassAndStyle(const ControlDesc& d) {
             return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                     WS_EX_CLIENTEDGE};
         case ControlKind::TabControl:
-            // Clipped by its pages, which lie above it.
-            return {WC_TABCONTROLW, WS_CLIPSIBLINGS, 0};
+            return {WC_TABCONTROLW, 0, 0};
         case ControlKind::WebView:
             // No web engine: the view shows which page it would show.
             return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, WS_EX_CLIENTEDGE};
@@ -247,6 +254,7 @@ void SetUpControl(BuiltWindow& built, BuiltControl& c) {
         case ControlKind::EditBox:
             // Typing is not limited to the default 32,767 characters.
             SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0);
+            if (!d.multiLine) CentreSingleLineText(c.hwnd);
             break;
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
@@ -301,6 +309,19 @@ void SetUpControl(BuiltWindow& built, BuiltControl& c) {
             break;
     }
     if (d.font && d.kind != ControlKind::TabControl) built.describedFonts.emplace(d.font, nullptr);
+}
+
+// Siblings stack in creation order, the first on top (the order the Tab key
+// follows too): a control lies over the later ones it overlaps, as "选择模板"
+// over the right end of 快递类型. A group box or a tab control goes beneath
+// everything on its host, so that the controls it frames lie above it; the
+// tab pages stay above their tab control. Outer boxes end lowest.
+void StackContainersBeneath(BuiltWindow& built) {
+    for (auto it = built.order.rbegin(); it != built.order.rend(); ++it) {
+        const ControlKind kind = (*it)->desc->kind;
+        if (kind != ControlKind::GroupBox && kind != ControlKind::TabControl) continue;
+        SetWindowPos((*it)->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 }  // namespace
@@ -411,7 +432,9 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, EventSink sink)
     built->dpi = DpiOf(window);
     built->font = CreateUiFont(built->dpi);
     built->webBrush = CreateSolidBrush(RGB(255, 255, 255));
-    if (desc.hasIcon) {
+    // The main window's described icon is the program's; the other windows
+    // show it too, as they do in Qt, rather than the system's blank one.
+    {
         built->bigIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                        GetSystemMetrics(SM_CXICON),
                                                        GetSystemMetrics(SM_CYICON), 0));
@@ -441,7 +464,8 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, EventSink sink)
             }
         }
         const Created created = ClassAndStyle(d);
-        DWORD childStyle = WS_CHILD | created.style;
+        // Overlapping controls paint only where no control above them lies.
+        DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | created.style;
         if (d.visible) childStyle |= WS_VISIBLE;
         if (!d.enabled) childStyle |= WS_DISABLED;
         if (d.canFocus && d.kind != ControlKind::GroupBox) childStyle |= WS_TABSTOP;
@@ -462,6 +486,7 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, EventSink sink)
         built->order.push_back(&it->second);
         SetUpControl(*built, it->second);
     }
+    StackContainersBeneath(*built);
     for (auto& [fontDesc, font] : built->describedFonts) font = CreateDescribedFont(*fontDesc, built->dpi);
     built->Layout();
 
