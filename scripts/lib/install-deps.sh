@@ -25,8 +25,9 @@ package=(dpkg-dev desktop-file-utils appstream)
 # The tests (one of them runs the curl command against its own server).
 tests=(libgtest-dev libgmock-dev curl)
 # The benchmarks: Google Benchmark, nginx as the page server, curl for the
-# xargs baseline; the release preset builds the tests as well.
-bench=(libbenchmark-dev nginx curl)
+# xargs baseline, Python for the table; the release preset configures the
+# tests as well.
+bench=(libbenchmark-dev nginx curl python3)
 
 packages=()
 for use in "$@"; do
