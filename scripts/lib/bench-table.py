@@ -2,7 +2,9 @@
 """Runs the benchmarks that bench/headline.txt names and prints one table of
 their headline figures: a column for Linux and one for Windows (under Wine).
 
-    bench-table.py PLATFORM... (linux, windows)
+    bench-table.py [--logs] PLATFORM... (linux, windows)
+
+With --logs nothing runs: the table is made again from the kept logs.
 
 Each distinct command runs once; its output (Google Benchmark's console
 form, the cross build's stand-in, or a self-timing driver: a name, then a
@@ -18,7 +20,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 BUILDS = {"linux": "build/release", "windows": "build/windows-release"}
 TITLES = {"linux": "Linux", "windows": "Windows (Wine)"}
 SUFFIX = {"k": 1e3, "M": 1e6, "G": 1e9, "m": 1e-3, "u": 1e-6, "n": 1e-9}
-NUMBER = re.compile(r"^(-?[0-9.]+(?:e[-+]?[0-9]+)?)([kMGmun]?)(?:/s)?$")
+# 12.3, 1.5k, 6.29M/s, 158.8ns (an inverted rate), 3.2e-07
+NUMBER = re.compile(r"^(-?[0-9.]+(?:e[-+]?[0-9]+)?)([kMGmun]?)(?:/s|s)?$")
 
 
 def read_rows(path):
@@ -49,7 +52,7 @@ def parse(output):
         tokens = line.split()
         if len(tokens) < 3 or number(tokens[1]) is None:
             continue
-        values = {"time": f"{tokens[1]} {tokens[2]}"}
+        values = {"time": (number(tokens[1]), tokens[2])}
         for token in tokens[3:]:
             if "=" in token:
                 key, _, text = token.partition("=")
@@ -61,15 +64,33 @@ def parse(output):
 
 
 def shown(value):
-    if isinstance(value, str):
-        return value
+    if isinstance(value, tuple):
+        return f"{shown(value[0])} {value[1]}"
     if value >= 100:
         return f"{value:,.0f}"
     return f"{value:.3g}"
 
 
+def expand(command, platform, env):
+    return command.replace("$BUILD", BUILDS[platform]).replace("$WINE", env["ZELVO_WINE"])
+
+
+def kept(log):
+    """command -> output, from a log that run() wrote."""
+    outputs, command = {}, None
+    if os.path.exists(log):
+        with open(log, encoding="utf-8") as f:
+            for line in f:
+                if line.startswith("$ "):
+                    command = line[2:].rstrip("\n")
+                    outputs[command] = ""
+                elif command is not None:
+                    outputs[command] += line
+    return outputs
+
+
 def run(command, platform, env, log):
-    expanded = command.replace("$BUILD", BUILDS[platform]).replace("$WINE", env["ZELVO_WINE"])
+    expanded = expand(command, platform, env)
     print(f"== {platform}: {expanded}", file=sys.stderr, flush=True)
     # Leading NAME=value words set the environment, as in a shell.
     words = shlex.split(expanded)
@@ -89,7 +110,7 @@ def run(command, platform, env, log):
     return parse(result.stdout)
 
 
-def main(platforms):
+def main(platforms, from_logs):
     rows = read_rows(os.path.join(ROOT, "bench", "headline.txt"))
     logs = os.path.join(ROOT, "build", "bench-logs")
     os.makedirs(logs, exist_ok=True)
@@ -100,7 +121,11 @@ def main(platforms):
         key = (row["platform"], row["command"])
         if row["platform"] in platforms and key not in outputs:
             log = os.path.join(logs, f"{row['platform']}.log")
-            outputs[key] = run(row["command"], row["platform"], env, log)
+            if from_logs:
+                text = kept(log).get(expand(row["command"], row["platform"], env), "")
+                outputs[key] = parse(text)
+            else:
+                outputs[key] = run(row["command"], row["platform"], env, log)
 
     figures = {}
     for row in rows:
@@ -108,8 +133,11 @@ def main(platforms):
         if row["platform"] not in platforms:
             continue
         results = outputs[(row["platform"], row["command"])]
-        value = next((v.get(row["value"]) for name, v in results.items()
+        key, _, factor = row["value"].partition("*")
+        value = next((v.get(key) for name, v in results.items()
                       if name.startswith(row["benchmark"])), None)
+        if value is not None and factor:
+            value *= float(factor)
         cells[row["platform"]] = "n/a" if value is None else shown(value)
 
     columns = ["linux", "windows"]
@@ -128,4 +156,7 @@ def main(platforms):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1:] or ["linux"])
+    arguments = sys.argv[1:]
+    from_logs = "--logs" in arguments
+    platforms = [a for a in arguments if a != "--logs"]
+    main(platforms or ["linux"], from_logs)
