@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that one use of Zelvo needs, only those
 # that are missing, without questions:
-#   install-deps.sh run|windows|test|package|bench ...
+#   install-deps.sh run|windows|test|package|bench|bench-windows ...
 # Each script names what it does, so scripts/run on a fresh machine fetches
 # neither the Windows cross compiler nor Wine.
 set -euo pipefail
