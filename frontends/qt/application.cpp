@@ -11,6 +11,7 @@
 #include "appearance.h"
 #include "qt_ui.h"
 #include "runtime/gbk_utf8.h"
+#include "runtime/working_folder.h"
 
 namespace zelvo::qt {
 
@@ -49,7 +50,8 @@ int RunProgram(QApplication& app, QtUi& ui, const std::function<void()>& whenSho
                std::string ruleSource) {
     StartOptions options;
     options.onExit = [](int exitCode) { QCoreApplication::exit(exitCode); };
-    options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    options.programFolder = ProgramFolder();
+    options.userFolder = UserFolder();
     options.ruleSource = std::move(ruleSource);
     std::unique_ptr<Program> program = startProgram(ui, std::move(options));
     if (whenShown) QTimer::singleShot(0, &app, whenShown);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "app/version.h"
 #include "rules/rule_source.h"
 #include "runtime/gbk_utf8.h"
 
@@ -25,7 +26,7 @@ constexpr std::string_view kHelp =
     "不给 --rules 时使用程序自带的规则来源。程序不保存任何设置, 每次启动都要重新给出。\n";
 
 // The product and version, as the main window's title begins.
-constexpr std::string_view kVersion = "Zelvo快递单号生成器V4.30版\n";
+constexpr std::string_view kVersion = ZELVO_PRODUCT_TITLE "\n";
 
 CommandLine Exit(std::string_view output, int exitCode) {
     CommandLine command;

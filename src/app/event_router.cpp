@@ -90,7 +90,8 @@ void routeEvent(ProgramState& state, UiPort& ui, const UiEvent& event) {
             initFilterDates(ui);
             break;
         case Action::FilterAndSave:
-            state.verification.withoutWorkerUpdates(ui, [&ui] { filterResults(ui); });
+            state.verification.withoutWorkerUpdates(
+                ui, [&] { filterResults(ui, state.inUserFolder); });
             break;
         // recent-number window
         case Action::RecentCreated:

@@ -1,5 +1,6 @@
 #include "app/main_window_handlers.h"
 
+#include "app/version.h"
 #include "config/config.h"
 #include "forms/main_window_controls.h"
 #include "app/startup.h"
@@ -17,7 +18,7 @@ constexpr int kWebsitePage = 1;
 }  // namespace
 
 std::string mainWindowTitle() {
-    std::string title = "Zelvo快递单号生成器V4.30版";
+    std::string title = ZELVO_PRODUCT_TITLE;
     for (std::string_view part :
          {config::kPublisherAddress, config::kPublisherCompany, config::kPublisherPhone}) {
         title += ' ';

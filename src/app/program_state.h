@@ -50,6 +50,11 @@ struct ProgramState {
     std::string blankNumbers;
     std::atomic<bool> stopRequested{false};
 
+    // --- Working folder ---
+    // True when start-up entered the user's own folder because files cannot
+    // be created in the program's folder; saves there say where the file went.
+    bool inUserFolder = false;
+
     // --- Process end ---
     // Told the exit code when the program ends; the frontend leaves its
     // message loop with it.

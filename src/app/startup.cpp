@@ -1,10 +1,9 @@
 #include "app/startup.h"
 
-#include <unistd.h>
-
 #include <utility>
 
 #include "app/event_router.h"
+#include "runtime/working_folder.h"
 
 namespace zelvo {
 
@@ -16,15 +15,24 @@ void release(T& value) {
     T().swap(value);
 }
 
+// Enters the folder the program writes its own files in; true when that is
+// the user's folder. Installed where the user may not write (/usr/bin,
+// C:\Program Files), the program would otherwise fail every filter save.
+bool enterWorkingFolder(const std::string& programFolder, const std::string& userFolder) {
+    if (!programFolder.empty() && CanCreateFilesIn(programFolder) && EnterFolder(programFolder)) {
+        return false;
+    }
+    // Neither folder usable leaves the directory the process was started in;
+    // nothing depends on more than a usable directory.
+    return !userFolder.empty() && MakeFolders(userFolder) && EnterFolder(userFolder);
+}
+
 }  // namespace
 
 Program::Program(UiPort& ui, StartOptions options) : ui_(ui) {
-    // 1. The runtime: the current directory is the program's folder.
-    if (!options.programFolder.empty()) {
-        // A folder that cannot be entered leaves the directory the process
-        // was started in; nothing depends on more than a usable directory.
-        (void)chdir(options.programFolder.c_str());
-    }
+    // 1. The runtime: the current directory is the program's folder where
+    // it may write, else the user's folder for it.
+    state_.inUserFolder = enterWorkingFolder(options.programFolder, options.userFolder);
     // 2. The program-wide state: empty texts and arrays, sortAscending false.
     // (the WorkPool and the rule-service client are built with the state)
     if (!options.ruleSource.empty()) state_.ruleService.setSource(std::move(options.ruleSource));

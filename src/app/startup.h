@@ -20,9 +20,14 @@ namespace zelvo {
 struct StartOptions {
     // Told the exit code when the program ends; the frontend leaves its loop.
     std::function<void(int exitCode)> onExit;
-    // The folder of the program file (UTF-8); when given, it becomes the
-    // current directory, where the filter window saves its file.
+    // The folder of the program file and the user's own folder for the
+    // program (GBK; ProgramFolder() and UserFolder() in a real start). The
+    // current directory, where the filter window saves its file, becomes the
+    // program folder when files can be created there, else the user folder,
+    // created when missing; with neither the directory the process was
+    // started in stays.
     std::string programFolder;
+    std::string userFolder;
     // The rule source named on the command line (GBK: an http or https
     // address, or an absolute file path); empty keeps the build setting.
     std::string ruleSource;

@@ -1,3 +1,4 @@
+#include "app/version.h"
 #include "config/config.h"
 #include "forms/form.h"
 
@@ -49,7 +50,7 @@ WindowDesc Build() {
     WindowDesc w{
         .id = WindowId::Main,
         // Replaced by the created event with the title and contact line.
-        .caption = "Zelvo快递单号生成器V4.30版",
+        .caption = ZELVO_PRODUCT_TITLE,
         .width = 913,
         .height = 539,
         .minimizeBox = true,

@@ -55,7 +55,7 @@ void initFilterDates(UiPort& ui) {
     }
 }
 
-void filterResults(UiPort& ui) {
+void filterResults(UiPort& ui, bool tellFolder) {
     // The file name is made of the place fields; refuse before any row is
     // deleted rather than after, when the rows left could not be saved.
     {
@@ -87,7 +87,7 @@ void filterResults(UiPort& ui) {
     }
     ui.SetVisible(WindowId::Main, kResultList, true);
 
-    saveFilteredResults(ui);
+    saveFilteredResults(ui, tellFolder);
 }
 
 }  // namespace zelvo

@@ -30,7 +30,7 @@ FilterConditions readFilterConditions(UiPort& ui);
 void initFilterDates(UiPort& ui);
 
 // "过滤并保存" in the filter window: the pass over the rows, last to first,
-// then saveFilteredResults.
-void filterResults(UiPort& ui);
+// then saveFilteredResults (tellFolder: see there).
+void filterResults(UiPort& ui, bool tellFolder = false);
 
 }  // namespace zelvo

@@ -19,6 +19,9 @@ inline constexpr std::string_view kCourierNotFileNameText =
 inline std::string writeFailedText(std::string_view path) {
     return "无法写入文件，未保存：\r\n" + std::string(path);
 }
+inline std::string savedInFolderText(std::string_view folder) {
+    return std::string(kSavedText) + "\r\n文件保存在：" + std::string(folder);
+}
 inline std::string readFailedText(std::string_view path) {
     return "无法读取文件，结果列表未改变：\r\n" + std::string(path);
 }

@@ -24,7 +24,7 @@ bool writeText(std::string_view path, std::string_view text) {
 
 }  // namespace
 
-void saveFilteredResults(UiPort& ui) {
+void saveFilteredResults(UiPort& ui, bool tellFolder) {
     const FilterConditions conditions = readFilterConditions(ui);
     const std::string courier = ui.GetText(kMain, kCourierBox);
     const int rows = ui.ListCount(kMain, kResultList);
@@ -41,11 +41,13 @@ void saveFilteredResults(UiPort& ui) {
         ui.MessageBox(kPlacesNotFileNameText, kIconError);
         return;
     }
-    const std::string path = joinPath(CurrentDirectory(), name);
+    const std::string folder = CurrentDirectory();
+    const std::string path = joinPath(folder, name);
     const bool written = writeText(path, text);
     ui.SetEnabled(WindowId::Filter, filter_window::kFilterButton, true);
     if (written) {
-        ui.MessageBox(kSavedText, kIconInformation, kSavedCaption);
+        ui.MessageBox(tellFolder ? savedInFolderText(folder) : std::string(kSavedText),
+                      kIconInformation, kSavedCaption);
     } else {
         ui.MessageBox(writeFailedText(path), kIconError);
     }

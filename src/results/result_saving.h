@@ -11,7 +11,9 @@ namespace zelvo {
 
 // After a filter pass: the conditions and the numbers left, into
 // 起点－终点.txt in the current directory; re-enables the filter button.
-void saveFilteredResults(UiPort& ui);
+// With tellFolder (the program works in the user's own folder, not beside
+// the program file) the success box also names the folder.
+void saveFilteredResults(UiPort& ui, bool tellFolder = false);
 
 // "全部保存": every row as a ResultFile named by the present time.
 void exportResultList(UiPort& ui);

@@ -12,8 +12,6 @@ namespace zelvo {
 
 // The process's current directory as a GBK text, without a trailing separator.
 std::string CurrentDirectory();
-// Makes the folder of the program file the current directory (start-up).
-void EnterProgramFolder(const char* argv0);
 // The platform's path separator as a text ("/" here, "\\" on Windows).
 std::string_view PathSeparator();
 

@@ -55,13 +55,6 @@ bool WriteAll(int fd, BytesView part) {
     return true;
 }
 
-std::string DirectoryOf(const std::string& file) {
-    std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return file.substr(0, slash);
-}
-
 }  // namespace
 
 std::string CurrentDirectory() {
@@ -75,20 +68,6 @@ std::string CurrentDirectory() {
     // A folder whose name has no GBK form is still reachable as ".", which
     // keeps paths built on it pointing at the right place.
     return Utf8ToGbk(buffer).value_or(".");
-}
-
-void EnterProgramFolder(const char* argv0) {
-    std::string program(PATH_MAX, '\0');
-    ssize_t n = ::readlink("/proc/self/exe", program.data(), program.size() - 1);
-    if (n > 0) {
-        program.resize(static_cast<std::size_t>(n));
-    } else if (argv0 != nullptr && std::string_view(argv0).find('/') != std::string_view::npos) {
-        program = argv0;
-    } else {
-        return;
-    }
-    // Start-up goes on in the folder it was given if this fails.
-    (void)::chdir(DirectoryOf(program).c_str());
 }
 
 std::string_view PathSeparator() { return "/"; }

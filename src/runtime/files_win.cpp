@@ -75,26 +75,6 @@ std::string CurrentDirectory() {
     return WideToGbk(folder).value_or(".");
 }
 
-void EnterProgramFolder(const char*) {
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-        if (length == 0) return;
-        if (length < program.size()) {
-            program.resize(length);
-            break;
-        }
-        program.resize(program.size() * 2);
-    }
-    const std::size_t slash = program.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return;
-    // A drive root keeps its backslash ("C:\"), which "C:" alone would not mean.
-    program.resize(slash == 2 && program[1] == L':' ? slash + 1 : slash);
-    // Start-up goes on in the folder it was given if this fails.
-    SetCurrentDirectoryW(program.c_str());
-}
-
 std::string_view PathSeparator() { return "\\"; }
 
 Bytes ReadFileBytes(std::string_view path) {

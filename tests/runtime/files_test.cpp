@@ -126,12 +126,5 @@ TEST_F(FilesTest, AFolderWithoutAGbkNameIsDot) {
     EXPECT_TRUE(Exists(utf8Dir + "/x.txt"));
 }
 
-TEST_F(FilesTest, EnterProgramFolderGoesToTheExecutablesFolder) {
-    std::filesystem::current_path(dir_);
-    EnterProgramFolder("ignored");
-    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(),
-                                            testing::ExecutableFolder()));
-}
-
 }  // namespace
 }  // namespace zelvo
