@@ -303,8 +303,13 @@ void WorkPool::handOut(Crew& crew) {
         crew.idleWorkers.takeFirst(w);
         WorkerSlot& slot = crew.workers[static_cast<std::size_t>(w - 1)];
         slot.task = task;
-        // Fails only once the pool is stopped, which drops handed-out tasks.
-        crew.workerQueue.post(kWakeByteCount, static_cast<std::uintptr_t>(w), &slot.wakeBlock);
+        // Fails only once the pool is stopped. The task may have been
+        // submitted after the stop, for the next start: it goes back first.
+        if (!crew.workerQueue.post(kWakeByteCount, static_cast<std::uintptr_t>(w),
+                                   &slot.wakeBlock)) {
+            crew.pendingTasks->lockedPushFront(task);
+            return;
+        }
     }
 }
 
@@ -322,26 +327,17 @@ bool WorkPool::retireIdleCrew(Crew& crew) {
 }
 
 // Sleeps without a time-out while tasks are pending or workers are busy:
-// every change it must act on posts a packet. Only a crew that is wholly idle
-// waits with a time-out, for the end of its idle time.
+// every change it must act on posts a packet (a start posts one for each
+// worker it brings). Only a crew that is wholly idle waits with a time-out,
+// for the end of its idle time. It looks at the lists only after a wait, so a
+// stop that came first always ends it before it hands anything out.
 void WorkPool::dispatcherLoop(const std::shared_ptr<Crew>& crew) {
     using Clock = std::chrono::steady_clock;
     const auto idleTime = std::chrono::milliseconds(crew->idleTimeMs);
     bool idle = false;  // the crew was wholly idle at the last look and since
     Clock::time_point idleSince;
+    std::int64_t timeout = CompletionQueue::kInfinite;
     for (;;) {
-        handOut(*crew);
-        std::int64_t timeout = CompletionQueue::kInfinite;
-        if (crew->settled && crew->pendingTasks->lockedCount() == 0 &&
-            static_cast<std::size_t>(crew->idleWorkers.lockedCount()) == crew->threadSlots) {
-            const auto now = Clock::now();
-            if (!idle) idleSince = now;
-            idle = true;
-            if (now - idleSince >= idleTime && retireIdleCrew(*crew)) return;
-            timeout = WaitMs(idleSince + idleTime - now, crew->clockTickMs);
-        } else {
-            idle = false;
-        }
         CompletionPacket packet;
         const QueueWait result = crew->dispatcherQueue.wait(packet, timeout);
         if (result == QueueWait::Closed) return;
@@ -350,6 +346,18 @@ void WorkPool::dispatcherLoop(const std::shared_ptr<Crew>& crew) {
             // A submit or a worker back from a job: the crew was not idle
             // all along, whatever the next look finds.
             crew->wakeQueued.exchange(false, std::memory_order_acq_rel);
+            idle = false;
+        }
+        handOut(*crew);
+        timeout = CompletionQueue::kInfinite;
+        if (crew->settled && crew->pendingTasks->lockedCount() == 0 &&
+            static_cast<std::size_t>(crew->idleWorkers.lockedCount()) == crew->threadSlots) {
+            const auto now = Clock::now();
+            if (!idle) idleSince = now;
+            idle = true;
+            if (now - idleSince >= idleTime && retireIdleCrew(*crew)) return;
+            timeout = WaitMs(idleSince + idleTime - now, crew->clockTickMs);
+        } else {
             idle = false;
         }
     }
