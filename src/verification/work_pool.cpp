@@ -225,6 +225,11 @@ std::int32_t WorkPool::stackSize() const {
 
 std::int32_t WorkPool::pendingCount() const { return pendingTasks_->lockedCount(); }
 
+std::int32_t WorkPool::idleWorkerCount() const {
+    std::lock_guard lock(control_);
+    return crew_ != nullptr ? crew_->idleWorkers.lockedCount() : 0;
+}
+
 std::uint64_t WorkPool::stopPacketCount() const {
     std::lock_guard lock(control_);
     return stopPackets_;

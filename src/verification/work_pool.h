@@ -92,6 +92,8 @@ class WorkPool {
     std::int32_t threadCount() const;
     std::int32_t stackSize() const;
     std::int32_t pendingCount() const;
+    // Workers of the current crew waiting for a task.
+    std::int32_t idleWorkerCount() const;
     // Stop packets posted since construction by stop and by retiring starts
     // (not by crews retiring themselves).
     std::uint64_t stopPacketCount() const;

@@ -225,6 +225,9 @@ TEST_F(WorkPoolTest, IdleWorkersAreReusedOldestFirst) {
     pool.start([&journal](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); },
                3);
     for (int t = 1; t <= 7; ++t) {
+        // The last worker is idle again (at the back of the list), not just
+        // done with its job.
+        ASSERT_TRUE(Eventually([&] { return pool.idleWorkerCount() == 3; }));
         pool.submit(t);
         ASSERT_TRUE(Eventually([&] { return journal.size() == static_cast<std::size_t>(t); }));
     }
