@@ -193,7 +193,11 @@ double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folde
 }
 #endif
 
-// Pool and loop in one run; the range is the pool's clock tick in ms.
+double CpuSeconds();
+
+// Pool and loop in one run; the range is the pool's clock tick in ms. Beside
+// the rates, the CPU time of this process per page, which a busy machine
+// does not skew.
 void BM_FetchTenThousandPages(benchmark::State& state) {
     LocalNginx nginx;
     if (!nginx.ready()) {
@@ -207,17 +211,26 @@ void BM_FetchTenThousandPages(benchmark::State& state) {
     // pages (pool first, then loop first), so that a busy spell of the
     // machine weighs on both alike.
     constexpr int kSlices = 10;
-    double poolSeconds = 0, loopSeconds = 0;
+    double poolSeconds = 0, loopSeconds = 0, poolCpu = 0, loopCpu = 0;
     for (auto _ : state) {
         for (int k = 0; k < kSlices; ++k) {
             const std::vector<std::string> slice(urls.begin() + k * kFetches / kSlices,
                                                  urls.begin() + (k + 1) * kFetches / kSlices);
             const auto size = static_cast<double>(slice.size());
-            if (k % 2 == 0) poolSeconds += size / PoolRate(slice, wrong, state.range(0));
+            auto runPool = [&] {
+                const double cpu = CpuSeconds();
+                poolSeconds += size / PoolRate(slice, wrong, state.range(0));
+                poolCpu += CpuSeconds() - cpu;
+            };
+            if (k % 2 == 0) runPool();
+            const double cpu = CpuSeconds();
             loopSeconds += size / ThreadLoopRate(slice, wrong);
-            if (k % 2 == 1) poolSeconds += size / PoolRate(slice, wrong, state.range(0));
+            loopCpu += CpuSeconds() - cpu;
+            if (k % 2 == 1) runPool();
         }
     }
+    state.counters["pool_cpu_us_per_page"] = 1e6 * poolCpu / kFetches;
+    state.counters["loop_cpu_us_per_page"] = 1e6 * loopCpu / kFetches;
     const double pool = kFetches / poolSeconds;
     const double loop = kFetches / loopSeconds;
     state.counters["pool_per_s"] = pool;
