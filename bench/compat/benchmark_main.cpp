@@ -1,4 +1,4 @@
-// Runs every registered benchmark whose name holds the text given with
+// Runs every registered benchmark run whose name holds the text given with
 // --benchmark_filter= (all without it) and prints one line for each.
 #include <chrono>
 #include <cstdio>
@@ -42,16 +42,37 @@ internal::Benchmark::Benchmark(std::string name, std::function<void(State&)> bod
 }
 
 struct Runner {
-    static void Run(const internal::Benchmark& benchmark) {
+    // Once without arguments, or once for each Args; only the runs whose
+    // name holds filter.
+    static void RunAll(const internal::Benchmark& benchmark, const char* filter) {
+        if (benchmark.args_.empty()) {
+            if (std::strstr(benchmark.name_.c_str(), filter) != nullptr) {
+                Run(benchmark, {}, benchmark.name_);
+            }
+            return;
+        }
+        for (const auto& arguments : benchmark.args_) {
+            std::string name = benchmark.name_;
+            for (std::size_t k = 0; k < arguments.size(); ++k) {
+                name += "/";
+                if (k < benchmark.argNames_.size()) name += benchmark.argNames_[k] + ":";
+                name += std::to_string(arguments[k]);
+            }
+            if (std::strstr(name.c_str(), filter) != nullptr) Run(benchmark, arguments, name);
+        }
+    }
+
+    static void Run(const internal::Benchmark& benchmark, const std::vector<std::int64_t>& range,
+                    const std::string& name) {
         using Clock = std::chrono::steady_clock;
         std::int64_t iterations = benchmark.iterations_ > 0 ? benchmark.iterations_ : 1;
         for (;;) {
-            State state(iterations);
+            State state(iterations, range);
             const auto begin = Clock::now();
             benchmark.body_(state);
             const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
             if (state.skipped_) {
-                std::printf("%-40s ERROR: %s\n", benchmark.name_.c_str(), state.error_.c_str());
+                std::printf("%-40s ERROR: %s\n", name.c_str(), state.error_.c_str());
                 return;
             }
             if (benchmark.iterations_ == 0 && seconds < 0.5 && iterations < 1'000'000'000) {
@@ -60,7 +81,7 @@ struct Runner {
                     static_cast<double>(iterations) * (grow > 100 ? 100 : grow < 2 ? 2 : grow));
                 continue;
             }
-            std::printf("%-40s %12.3f %s %10lld", benchmark.name_.c_str(),
+            std::printf("%-40s %12.3f %s %10lld", name.c_str(),
                         InUnit(seconds / static_cast<double>(iterations), benchmark.unit_),
                         UnitName(benchmark.unit_), static_cast<long long>(iterations));
             if (state.items_ > 0) std::printf(" items_per_second=%.4g", state.items_ / seconds);
@@ -86,8 +107,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%-40s %15s %10s\n", "Benchmark", "Time", "Iterations");
     for (const auto* benchmark : benchmark::Registry()) {
-        if (std::strstr(benchmark->name_.c_str(), filter) == nullptr) continue;
-        benchmark::Runner::Run(*benchmark);
+        benchmark::Runner::RunAll(*benchmark, filter);
         std::fflush(stdout);
     }
     return 0;

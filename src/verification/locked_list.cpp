@@ -125,6 +125,12 @@ bool LockedList::lockedPushBack(std::int32_t value) {
     return true;
 }
 
+bool LockedList::lockedPushFront(std::int32_t value) {
+    std::lock_guard guard(lock_);
+    pushFront(value);
+    return true;
+}
+
 bool LockedList::takeFirst(std::int32_t& value) {
     std::lock_guard guard(lock_);
     // Re-entrant: peekFirst takes the same lock again.

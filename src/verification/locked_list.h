@@ -40,6 +40,8 @@ class LockedList {
     virtual bool lockedPushBack(std::int32_t value);
     // Removes and gives the head's value; false when the list is empty.
     virtual bool takeFirst(std::int32_t& value);
+    // pushFront under the lock; always true.
+    virtual bool lockedPushFront(std::int32_t value);
 
   private:
     struct Node {

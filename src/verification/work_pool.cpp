@@ -30,7 +30,14 @@ struct WorkerSlot {
 // job may be waiting for the user-interface thread that is running the
 // destructor, so the wait must end; a second covers an idle or quick pool.
 constexpr auto kExitGrace = std::chrono::milliseconds(1000);
-constexpr std::int64_t kDispatcherPollMs = 1;
+
+// A wait of at least remaining, in whole milliseconds, then in whole ticks.
+std::int64_t WaitMs(std::chrono::steady_clock::duration remaining, std::int64_t tickMs) {
+    auto ms = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
+    if (ms < 1) ms = 1;
+    if (tickMs > 1) ms = (ms + tickMs - 1) / tickMs * tickMs;
+    return ms;
+}
 
 }  // namespace
 
@@ -68,10 +75,14 @@ struct WorkPool::Crew {
     LockedList idleWorkers;
     std::shared_ptr<LockedList> pendingTasks;
     OverlappedBlock stopBlock;
+    OverlappedBlock wakeBlock;
+    // True while a wake-up packet waits in dispatcherQueue: one is enough.
+    std::atomic<bool> wakeQueued{false};
     std::uintptr_t dispatcher = 0;  // joinable; joined when the crew is retired
     bool started = false;
     bool stopped = false;
     std::int64_t idleTimeMs = WorkPool::kDefaultIdleTimeMs;
+    std::int64_t clockTickMs = 0;
     // Taken by the dispatcher to retire an idle crew and by submit to see
     // whether it did, so that no task is submitted unseen in between.
     std::mutex idleMutex;
@@ -116,6 +127,7 @@ bool WorkPool::startCrew() {
     }
     crew->started = true;
     crew->idleTimeMs = idleTimeMs_;
+    crew->clockTickMs = clockTickMs_;
 
     crew->dispatcher = StartPoolThread(
         0, [crew] { dispatcherLoop(crew); }, true);
@@ -145,8 +157,12 @@ bool WorkPool::startCrew() {
         ++workersStarted;
         crew->threadSlots = static_cast<std::size_t>(k);
         crew->idleWorkers.lockedPushBack(k);
+        // Tasks submitted before the start need not wait for the whole crew.
+        wakeDispatcher(*crew);
     }
     crew->settled = true;
+    // The crew may be idle from the start, which begins its idle time.
+    wakeDispatcher(*crew);
     return crew->dispatcher != 0 && workersStarted > 0;
 }
 
@@ -176,12 +192,18 @@ bool WorkPool::submit(std::int32_t task) {
         retireCrew();
         startCrew();
     }
+    if (crew_ != nullptr) wakeDispatcher(*crew_);
     return true;
 }
 
 void WorkPool::setIdleTime(std::int64_t ms) {
     std::lock_guard lock(control_);
     idleTimeMs_ = ms;
+}
+
+void WorkPool::setClockTick(std::int64_t ms) {
+    std::lock_guard lock(control_);
+    clockTickMs_ = ms;
 }
 
 std::int32_t WorkPool::discardPending() {
@@ -202,6 +224,11 @@ std::int32_t WorkPool::stackSize() const {
 }
 
 std::int32_t WorkPool::pendingCount() const { return pendingTasks_->lockedCount(); }
+
+std::int32_t WorkPool::idleWorkerCount() const {
+    std::lock_guard lock(control_);
+    return crew_ != nullptr ? crew_->idleWorkers.lockedCount() : 0;
+}
 
 std::uint64_t WorkPool::stopPacketCount() const {
     std::lock_guard lock(control_);
@@ -253,6 +280,41 @@ void WorkPool::workerLoop(const std::shared_ptr<Crew>& crew) {
             // The job's failure is its own business; the worker stays available.
         }
         crew->idleWorkers.lockedPushBack(w);
+        wakeDispatcher(*crew);
+    }
+}
+
+// The dispatcher clears wakeQueued before it looks at the lists, so a change
+// made after the clearing either finds the flag clear and posts a packet, or
+// finds it set by a packet still to come; a change whose poster found the
+// flag set before the clearing is seen by the look (both sides exchange, so
+// the clearing acquires what the poster released).
+void WorkPool::wakeDispatcher(Crew& crew) {
+    if (!crew.wakeQueued.exchange(true, std::memory_order_acq_rel)) {
+        crew.dispatcherQueue.post(kWakeByteCount, 0, &crew.wakeBlock);
+    }
+}
+
+// Hands out every pair of a pending task and an idle worker there is.
+void WorkPool::handOut(Crew& crew) {
+    for (;;) {
+        // Only this thread takes idle workers, so a worker counted here is
+        // still idle below. The task is taken first: discardPending may empty
+        // the list at any time.
+        if (crew.idleWorkers.lockedCount() == 0) return;
+        std::int32_t task = 0;
+        std::int32_t w = 0;
+        if (!crew.pendingTasks->takeFirst(task)) return;
+        crew.idleWorkers.takeFirst(w);
+        WorkerSlot& slot = crew.workers[static_cast<std::size_t>(w - 1)];
+        slot.task = task;
+        // Fails only once the pool is stopped. The task may have been
+        // submitted after the stop, for the next start: it goes back first.
+        if (!crew.workerQueue.post(kWakeByteCount, static_cast<std::uintptr_t>(w),
+                                   &slot.wakeBlock)) {
+            crew.pendingTasks->lockedPushFront(task);
+            return;
+        }
     }
 }
 
@@ -269,37 +331,40 @@ bool WorkPool::retireIdleCrew(Crew& crew) {
     return true;
 }
 
+// Sleeps without a time-out while tasks are pending or workers are busy:
+// every change it must act on posts a packet (a start posts one for each
+// worker it brings). Only a crew that is wholly idle waits with a time-out,
+// for the end of its idle time. It looks at the lists only after a wait, so a
+// stop that came first always ends it before it hands anything out.
 void WorkPool::dispatcherLoop(const std::shared_ptr<Crew>& crew) {
+    using Clock = std::chrono::steady_clock;
     const auto idleTime = std::chrono::milliseconds(crew->idleTimeMs);
-    auto busyAt = std::chrono::steady_clock::now();
+    bool idle = false;  // the crew was wholly idle at the last look and since
+    Clock::time_point idleSince;
+    std::int64_t timeout = CompletionQueue::kInfinite;
     for (;;) {
         CompletionPacket packet;
-        const QueueWait result = crew->dispatcherQueue.wait(packet, kDispatcherPollMs);
+        const QueueWait result = crew->dispatcherQueue.wait(packet, timeout);
         if (result == QueueWait::Closed) return;
-        if (result == QueueWait::Packet && packet.byteCount == kStopByteCount) return;
-        const std::int32_t idleWorkers = crew->idleWorkers.lockedCount();
-        const std::int32_t pending = crew->pendingTasks->lockedCount();
-        if (idleWorkers == 0 || pending == 0) {
-            const auto now = std::chrono::steady_clock::now();
-            if (pending != 0 || !crew->settled ||
-                static_cast<std::size_t>(idleWorkers) != crew->threadSlots) {
-                busyAt = now;
-            } else if (now - busyAt >= idleTime && retireIdleCrew(*crew)) {
-                return;
-            }
-            continue;
+        if (result == QueueWait::Packet) {
+            if (packet.byteCount == kStopByteCount) return;
+            // A submit or a worker back from a job: the crew was not idle
+            // all along, whatever the next look finds.
+            crew->wakeQueued.exchange(false, std::memory_order_acq_rel);
+            idle = false;
         }
-        // The task first: discardPending may have emptied the list since the
-        // count was read. Only this thread takes idle workers, so that take
-        // cannot fail.
-        std::int32_t task = 0;
-        std::int32_t w = 0;
-        if (!crew->pendingTasks->takeFirst(task)) continue;
-        crew->idleWorkers.takeFirst(w);
-        WorkerSlot& slot = crew->workers[static_cast<std::size_t>(w - 1)];
-        slot.task = task;
-        // Fails only once the pool is stopped, which drops handed-out tasks.
-        crew->workerQueue.post(kWakeByteCount, static_cast<std::uintptr_t>(w), &slot.wakeBlock);
+        handOut(*crew);
+        timeout = CompletionQueue::kInfinite;
+        if (crew->settled && crew->pendingTasks->lockedCount() == 0 &&
+            static_cast<std::size_t>(crew->idleWorkers.lockedCount()) == crew->threadSlots) {
+            const auto now = Clock::now();
+            if (!idle) idleSince = now;
+            idle = true;
+            if (now - idleSince >= idleTime && retireIdleCrew(*crew)) return;
+            timeout = WaitMs(idleSince + idleTime - now, crew->clockTickMs);
+        } else {
+            idle = false;
+        }
     }
 }
 

@@ -225,10 +225,109 @@ TEST_F(WorkPoolTest, IdleWorkersAreReusedOldestFirst) {
     pool.start([&journal](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); },
                3);
     for (int t = 1; t <= 7; ++t) {
+        // The last worker is idle again (at the back of the list), not just
+        // done with its job.
+        ASSERT_TRUE(Eventually([&] { return pool.idleWorkerCount() == 3; }));
         pool.submit(t);
         ASSERT_TRUE(Eventually([&] { return journal.size() == static_cast<std::size_t>(t); }));
     }
     EXPECT_EQ(journal.workers(), (std::vector<std::int32_t>{1, 2, 3, 1, 2, 3, 1}));
+}
+
+// The dispatcher sleeps until a submit or a worker going idle wakes it, and
+// several of those may share one wake-up: each wake must hand out every task
+// an idle worker can take, and lose no wake-up that comes in meanwhile.
+TEST_F(WorkPoolTest, EveryTaskThatCanStartStartsWithoutALaterWake) {
+    struct Case {
+        const char* name;
+        std::int32_t workers;
+        int tasks;
+        bool held;  // jobs wait in a gate, so no worker goes idle to wake it
+    };
+    for (const Case& c : {Case{"as many tasks as idle workers, all held", 30, 30, true},
+                          Case{"more tasks than workers, all held", 4, 10, true},
+                          Case{"one worker, start order", 1, 500, false},
+                          Case{"workers going idle while tasks are handed out", 3, 3000, false}}) {
+        SCOPED_TRACE(c.name);
+        Gate gate;
+        Journal journal;
+        std::mutex mutex;
+        std::set<std::int32_t> busy;
+        bool overlap = false;
+        WorkPool pool;
+        ASSERT_TRUE(pool.start(
+            [&](std::int32_t w, std::uintptr_t, std::int32_t t) {
+                {
+                    std::lock_guard lock(mutex);
+                    overlap |= !busy.insert(w).second;
+                }
+                journal.add(w, t);
+                if (c.held) gate.pass();
+                std::lock_guard lock(mutex);
+                busy.erase(w);
+            },
+            c.workers));
+        for (int t = 1; t <= c.tasks; ++t) pool.submit(t);
+        if (c.held) {
+            const int started = std::min(c.workers, c.tasks);
+            ASSERT_TRUE(Eventually([&] { return gate.inside() == started; }));
+            EXPECT_EQ(pool.pendingCount(), c.tasks - started);
+            // Oldest idle worker, oldest task: worker k has task k.
+            const auto workers = journal.workers();
+            const auto tasks = journal.tasks();
+            for (std::size_t k = 0; k < workers.size(); ++k) EXPECT_EQ(workers[k], tasks[k]);
+            gate.open();
+        }
+        ASSERT_TRUE(Eventually([&] { return journal.size() == static_cast<std::size_t>(c.tasks); }))
+            << journal.size() << " of " << c.tasks << " tasks started";
+        std::vector<std::int32_t> tasks = journal.tasks();
+        if (c.workers == 1) {
+            for (int t = 1; t <= c.tasks; ++t) ASSERT_EQ(tasks[t - 1], t);
+        }
+        std::sort(tasks.begin(), tasks.end());
+        EXPECT_EQ(std::adjacent_find(tasks.begin(), tasks.end()), tasks.end()) << "a task ran twice";
+        std::lock_guard lock(mutex);
+        EXPECT_FALSE(overlap) << "one worker number ran two jobs at once";
+    }
+}
+
+TEST_F(WorkPoolTest, ARestartWhileTasksArePendingHandsThemToTheNewCrewAndAStopDropsThem) {
+    Gate firstGate;
+    Gate secondGate;
+    Journal journal;
+    WorkPool pool;
+    pool.start([&](std::int32_t, std::uintptr_t, std::int32_t) { firstGate.pass(); }, 2);
+    for (int t = 1; t <= 6; ++t) pool.submit(t);
+    ASSERT_TRUE(Eventually([&] { return firstGate.inside() == 2; }));
+    EXPECT_EQ(pool.pendingCount(), 4);
+
+    // The first crew's workers stay busy; the new crew's idle workers take
+    // the pending tasks at once, with the new job.
+    pool.start(
+        [&](std::int32_t w, std::uintptr_t, std::int32_t t) {
+            journal.add(w, t);
+            secondGate.pass();
+        },
+        3);
+    ASSERT_TRUE(Eventually([&] { return secondGate.inside() == 3; }));
+    EXPECT_EQ(pool.pendingCount(), 1);
+    std::vector<std::int32_t> tasks = journal.tasks();
+    std::sort(tasks.begin(), tasks.end());
+    EXPECT_EQ(tasks, (std::vector<std::int32_t>{3, 4, 5}));
+
+    // A stop with a task pending, as a stopped run does: the caller drops it
+    // and the next start runs only what is submitted afterwards.
+    pool.stop();
+    EXPECT_EQ(pool.discardPending(), 1);
+    pool.start([&](std::int32_t w, std::uintptr_t, std::int32_t t) { journal.add(w, t); }, 2);
+    pool.submit(9);
+    ASSERT_TRUE(Eventually([&] { return journal.size() == 4; }));
+    EXPECT_EQ(journal.tasks().back(), 9);
+    firstGate.open();
+    secondGate.open();
+    // The earlier crews end without taking another task.
+    EXPECT_TRUE(Eventually([&] { return ThreadsOfProcess() == baseline_ + 1 + 2; }));
+    EXPECT_EQ(journal.size(), 4u);
 }
 
 TEST_F(WorkPoolTest, StopPostsOneStopPacketPerSlotPlusTheDispatchers) {

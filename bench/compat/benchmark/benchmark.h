@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace benchmark {
 
@@ -22,7 +23,8 @@ struct Counter {
 
 class State {
   public:
-    explicit State(std::int64_t iterations) : iterations_(iterations) {}
+    State(std::int64_t iterations, std::vector<std::int64_t> range)
+        : iterations_(iterations), range_(std::move(range)) {}
 
     // What the loop variable holds; not trivial, so an unused one is no warning.
     struct Value {
@@ -38,6 +40,10 @@ class State {
     Iterator end() { return {0}; }
 
     std::int64_t iterations() const { return iterations_; }
+    // The argument at index of the run's Args; 0 past its end.
+    std::int64_t range(std::size_t index = 0) const {
+        return index < range_.size() ? range_[index] : 0;
+    }
     void SetItemsProcessed(std::int64_t items) { items_ = items; }
     void SetBytesProcessed(std::int64_t bytes) { bytes_ = bytes; }
     void SkipWithError(const char* message) {
@@ -50,6 +56,7 @@ class State {
   private:
     friend struct Runner;
     std::int64_t iterations_;
+    std::vector<std::int64_t> range_;
     std::int64_t items_ = 0;
     std::int64_t bytes_ = 0;
     bool skipped_ = false;
@@ -78,6 +85,16 @@ class Benchmark {
         iterations_ = count;
         return this;
     }
+    // Names the arguments in the printed name of each run.
+    Benchmark* ArgNames(std::vector<std::string> names) {
+        argNames_ = std::move(names);
+        return this;
+    }
+    // One more run of the benchmark, with these arguments.
+    Benchmark* Args(std::vector<std::int64_t> arguments) {
+        args_.push_back(std::move(arguments));
+        return this;
+    }
     // Real time is the only time measured here.
     Benchmark* UseRealTime() { return this; }
 
@@ -85,6 +102,8 @@ class Benchmark {
     std::function<void(State&)> body_;
     TimeUnit unit_ = kNanosecond;
     std::int64_t iterations_ = 0;
+    std::vector<std::string> argNames_;
+    std::vector<std::vector<std::int64_t>> args_;
 };
 
 }  // namespace internal
