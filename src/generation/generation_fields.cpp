@@ -54,12 +54,16 @@ std::string generationFieldFault(const std::string& countText,
             return refused("递增时间", "要填1000年到9999年之间的日期,例如20100101");
         }
     }
-    const std::optional<std::int64_t> count = wholeNumber(countText, kMaxGeneratedLines);
+    // A count beyond the most lines a run makes is refused after these
+    // checks, with the limits of a run.
+    const std::optional<std::int64_t> count = wholeNumber(countText, kLargestInteger);
     if (uses(parts, PlaceholderKind::Increment)) {
         // The counter goes up by one at every {递增}: the last value must stay
         // a 32-bit number, or the numbers would gain a minus sign.
         const std::int64_t perLine = std::count(parts.begin(), parts.end(), PlaceholderKind::Increment);
-        const std::int64_t needed = count ? *count * perLine : 0;
+        std::int64_t needed = count && *count <= kMaxGeneratedLines ? *count * perLine : 0;
+        // So many parts are refused with the limits of a run anyway.
+        if (needed > kMaxGeneratedParts) needed = 0;
         const std::int64_t largest = kLargestInteger - needed;
         if (!wholeNumber(settings.counter, largest)) {
             return refused("递增数值", "要填0到" + ToText(largest) + "之间的整数(本次生成要用" +
@@ -67,7 +71,7 @@ std::string generationFieldFault(const std::string& countText,
         }
     }
     if (!count) {
-        return refused("生成个数", "要填0到" + ToText(kMaxGeneratedLines) + "之间的整数");
+        return refused("生成个数", "要填一个不小于0的整数(一次最多" + ToText(kMaxGeneratedLines) + "个)");
     }
     return {};
 }

@@ -189,7 +189,9 @@ TEST_F(VerificationRunTest, PlacesLoseLineBreaksAndBlanks) {
     const std::string page =
         "签收人<table><tr><th>跟踪记录</th></tr>"
         "<tr><td>2010-05-12\r\n</td><td><font color=#FF0000>\r\n 深圳 \r\n</font></td></tr>"
-        "<tr><td>201x</td><td><font color=#FF0000>上\r\n海</font></td></tr>"
+        // A nested line break too: one left in a cell would split its row in
+        // a saved result file.
+        "<tr><td>201x</td><td><font color=#FF0000>上\r\r\n\n海</font></td></tr>"
         "</table>";
     simulator.setPage("中通快递", "5", Bytes(page.begin(), page.end()));
     ui.SetText(kMain, "生成内容", "5");
