@@ -242,8 +242,13 @@ bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
         }
     }
     // WinINet ends a body quietly when the server closes early: fewer bytes
-    // than announced are a broken transfer too.
-    exchange.complete = ended && !cancelled.load() && (!hasLength || exchange.body.size() >= length);
+    // than announced are a broken transfer too. It decodes chunks itself and
+    // ends a chunked body that breaks off in the same quiet way, so whether
+    // one arrived whole cannot be known here: a chunked answer (which a
+    // server must not send to an HTTP/1.0 request at all) counts as broken.
+    const bool chunked = SameIgnoringCase(QueryText(request.get(), HTTP_QUERY_TRANSFER_ENCODING), "chunked");
+    exchange.complete = ended && !cancelled.load() && !chunked &&
+                        (!hasLength || exchange.body.size() >= length);
     return true;
 }
 

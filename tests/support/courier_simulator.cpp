@@ -258,6 +258,11 @@ void CourierSimulator::setFaultShare(double share, unsigned seed) {
     random_.seed(seed);
 }
 
+void CourierSimulator::spoilFirstAnswer(std::string_view number, SimulatedFault fault) {
+    std::lock_guard lock(mutex_);
+    planned_[std::string(number)] = fault;
+}
+
 std::map<std::string, SimulatedFault> CourierSimulator::faults() const {
     std::lock_guard lock(mutex_);
     return faults_;
@@ -269,8 +274,12 @@ Bytes CourierSimulator::answer(int courierIndex, const std::string& number, Simu
     {
         std::unique_lock lock(mutex_);
         requested_.push_back(number);
-        if (faultShare_ > 0 && answered_.insert({courierIndex, number}).second &&
-            std::uniform_real_distribution<double>(0, 1)(random_) < faultShare_) {
+        const bool first = answered_.insert({courierIndex, number}).second;
+        if (const auto plan = planned_.find(number); first && plan != planned_.end()) {
+            fault = plan->second;
+            faults_[number] = fault;
+        } else if (first && faultShare_ > 0 &&
+                   std::uniform_real_distribution<double>(0, 1)(random_) < faultShare_) {
             fault = static_cast<SimulatedFault>(std::uniform_int_distribution<int>(
                 static_cast<int>(SimulatedFault::Reset), static_cast<int>(SimulatedFault::Status429))(random_));
             faults_[number] = fault;

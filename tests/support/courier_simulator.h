@@ -59,6 +59,8 @@ class CourierSimulator {
     // drawn at random from seed, each fault equally likely; a number asked
     // again is answered well.
     void setFaultShare(double share, unsigned seed);
+    // The first answer for the number (any courier) fails so.
+    void spoilFirstAnswer(std::string_view number, SimulatedFault fault);
     // The simulator's own log: each number whose answer it spoilt, and how.
     std::map<std::string, SimulatedFault> faults() const;
 
@@ -98,6 +100,7 @@ class CourierSimulator {
     std::mt19937 random_;
     std::set<std::pair<int, std::string>> answered_;
     std::map<std::string, SimulatedFault> faults_;
+    std::map<std::string, SimulatedFault> planned_;
 };
 
 }  // namespace zelvo::testing

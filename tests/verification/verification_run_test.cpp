@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -426,8 +427,10 @@ TEST_F(VerificationRunTest, OnlyAWholeTrackingPageMakesARowOrABlankNumber) {
 // failed lookup, and the failed ones are those the simulator spoilt. On 是
 // the run goes on with them alone, and then every number is a row or blank.
 TEST_F(VerificationRunTest, SoakAccountsForEveryNumberAndLooksTheFailedOnesUpAgain) {
+    // Room for a good answer on a loaded machine (under Wine the receive
+    // time-out also counts the wait for the head), short for a stall.
     HttpLimits limits;
-    limits.stallSeconds = 1;
+    limits.stallSeconds = 3;
     SetHttpLimits(limits);
     const std::vector<std::string> numbers = numbered("5", 0, 2000);
     std::set<std::string> records;
@@ -476,7 +479,10 @@ TEST_F(VerificationRunTest, SoakAccountsForEveryNumberAndLooksTheFailedOnesUpAga
         spoiltNumbers.insert(number);
         kinds.insert(fault);
     }
-    EXPECT_EQ(first.failed, spoiltNumbers);
+    std::vector<std::string> unexplained;
+    std::set_symmetric_difference(first.failed.begin(), first.failed.end(), spoiltNumbers.begin(),
+                                  spoiltNumbers.end(), std::back_inserter(unexplained));
+    EXPECT_EQ(unexplained, std::vector<std::string>{}) << "failed, or spoilt, but not both";
     EXPECT_EQ(kinds.size(), 7u);
     for (const std::string& row : first.rows) EXPECT_TRUE(records.count(row) && !spoilt.count(row));
     std::cout << "soak: " << first.rows.size() << " rows + " << first.blanks.size() << " blank + "
