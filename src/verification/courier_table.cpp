@@ -346,6 +346,14 @@ TrackingResult failedLookup() {
 
 std::span<const TrackingParser> courierTable() { return kCouriers; }
 
+std::string unknownCourierText(std::string_view courier) {
+    const std::string choose = "请点击\"选择模板\"选一个快递公司的模板。";
+    if (courier.empty()) {
+        return "对不起类型不能为空\r\n" + choose;
+    }
+    return "对不起,不认识快递类型\"" + std::string(courier) + "\",无法查询它的单号。\r\n" + choose;
+}
+
 const TrackingParser* findTrackingParser(std::string_view courier) {
     for (const TrackingParser& parser : kCouriers) {
         if (parser.name == courier) {

@@ -74,6 +74,10 @@ std::span<const TrackingParser> courierTable();
 // The first entry whose name equals courier byte for byte; null when none.
 const TrackingParser* findTrackingParser(std::string_view courier);
 
+// What the user is told when 快递类型 names no entry (the empty name too):
+// which courier, and that a template must be chosen.
+std::string unknownCourierText(std::string_view courier);
+
 // The address whose page holds the number's tracking record.
 std::string trackingQueryAddress(const TrackingParser& parser, std::string_view queryUrlPrefix,
                                  std::string_view number, const CourierHosts& hosts = {});

@@ -44,14 +44,6 @@ std::string endMessage(int failed) {
     return message;
 }
 
-// 快递类型 names no courier whose tracking page the program can read.
-std::string unknownCourierText(std::string_view courier) {
-    const std::string choose = "请点击\"选择模板\"选一个快递公司的模板。";
-    if (courier.empty()) {
-        return "对不起类型不能为空\r\n" + choose;
-    }
-    return "对不起,不认识快递类型\"" + std::string(courier) + "\",无法查询它的单号。\r\n" + choose;
-}
 
 // 效验线程 above this is refused. Thirty (the default) already keeps a
 // courier site busy; no site answers one client faster for hundreds more,
