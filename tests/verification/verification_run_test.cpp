@@ -356,6 +356,9 @@ void Misbehave(RawConnection& connection, const std::string& head) {
     } else if (asked("/stall")) {
         connection.send(promised + page);
         connection.holdUntilClosed();
+    } else if (asked("/long")) {
+        // Beyond the tracking-page cap: read up to the cap, the record is at the top.
+        connection.respond(200, page + std::string(2 * 1024 * 1024, ' '));
     } else if (asked("/status")) {
         const int status = std::stoi(head.substr(head.find("/status") + 7, 3));
         connection.respond(status, status == 404 ? text(zto.noRecordPage) : page);
@@ -388,6 +391,7 @@ TEST_F(VerificationRunTest, OnlyAWholeTrackingPageMakesARowOrABlankNumber) {
         {"notice page", "AAE全球专递", simulator.queryUrlPrefix("AAE全球专递"), Outcome::Blank},
         {"200 record page", "中通快递", faulty.url("/status200?no="), Outcome::Row},
         {"404 no-record page", "中通快递", faulty.url("/status404?no="), Outcome::Blank},
+        {"page beyond the cap", "中通快递", faulty.url("/long?no="), Outcome::Row},
         {"reset mid-body", "中通快递", faulty.url("/reset?no="), Outcome::Failed},
         {"short body", "中通快递", faulty.url("/short?no="), Outcome::Failed},
         {"broken chunked body", "中通快递", faulty.url("/broken-chunks?no="), Outcome::Failed},
