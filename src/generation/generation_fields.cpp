@@ -60,7 +60,8 @@ std::string generationFieldFault(const std::string& countText,
     if (uses(parts, PlaceholderKind::Increment)) {
         // The counter goes up by one at every {递增}: the last value must stay
         // a 32-bit number, or the numbers would gain a minus sign.
-        const std::int64_t perLine = std::count(parts.begin(), parts.end(), PlaceholderKind::Increment);
+        const std::int64_t perLine =
+            std::count(parts.begin(), parts.end(), PlaceholderKind::Increment);
         std::int64_t needed = count && *count <= kMaxGeneratedLines ? *count * perLine : 0;
         // So many parts are refused with the limits of a run anyway.
         if (needed > kMaxGeneratedParts) needed = 0;
@@ -71,7 +72,8 @@ std::string generationFieldFault(const std::string& countText,
         }
     }
     if (!count) {
-        return refused("生成个数", "要填一个不小于0的整数(一次最多" + ToText(kMaxGeneratedLines) + "个)");
+        return refused("生成个数",
+                       "要填一个不小于0的整数(一次最多" + ToText(kMaxGeneratedLines) + "个)");
     }
     return {};
 }

@@ -47,7 +47,8 @@ void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTi
     std::vector<PlaceholderKind> kinds;
     for (const std::string& part : parts) kinds.push_back(ClassifyPart(part));
     // Refused before anything is emptied, like a run that is too large.
-    if (const std::string fault = generationFieldFault(countText, kinds, settings); !fault.empty()) {
+    if (const std::string fault = generationFieldFault(countText, kinds, settings);
+        !fault.empty()) {
         ui.MessageBox(fault, kIconInformation);
         return;
     }

@@ -175,8 +175,8 @@ bool SetTimeouts(HINTERNET handle, const HttpLimits& limits) {
 }
 
 // Gives false when the request could not be made (nothing was read).
-bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
-           std::size_t cap, const std::atomic<bool>& cancelled, Exchange& exchange) {
+bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits, std::size_t cap,
+           const std::atomic<bool>& cancelled, Exchange& exchange) {
     Handle connection(InternetConnectA(session, address.host.c_str(), address.port,
                                        address.user.empty() ? nullptr : address.user.c_str(),
                                        address.password.empty() ? nullptr : address.password.c_str(),
@@ -229,7 +229,8 @@ bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
             break;
         }
         DWORD got = 0;
-        if (!InternetReadFile(request.get(), buffer.data(), std::min(available, chunk), &got)) break;
+        if (!InternetReadFile(request.get(), buffer.data(), std::min(available, chunk), &got))
+            break;
         if (got == 0) {
             ended = true;
             break;
@@ -246,9 +247,10 @@ bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
     // ends a chunked body that breaks off in the same quiet way, so whether
     // one arrived whole cannot be known here: a chunked answer (which a
     // server must not send to an HTTP/1.0 request at all) counts as broken.
-    const bool chunked = SameIgnoringCase(QueryText(request.get(), HTTP_QUERY_TRANSFER_ENCODING), "chunked");
-    exchange.complete = ended && !cancelled.load() && !chunked &&
-                        (!hasLength || exchange.body.size() >= length);
+    const bool chunked =
+        SameIgnoringCase(QueryText(request.get(), HTTP_QUERY_TRANSFER_ENCODING), "chunked");
+    exchange.complete =
+        ended && !cancelled.load() && !chunked && (!hasLength || exchange.body.size() >= length);
     return true;
 }
 

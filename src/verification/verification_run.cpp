@@ -44,7 +44,6 @@ std::string endMessage(int failed) {
     return message;
 }
 
-
 // 效验线程 above this is refused. Thirty (the default) already keeps a
 // courier site busy; no site answers one client faster for hundreds more,
 // while each worker holds a thread, a connection and up to a few pages'
@@ -112,7 +111,7 @@ struct VerificationRun::Run {
     // Numbers settled (rows and blank numbers) plus those that failed in
     // the current pass: what the progress shows.
     int finished = 0;
-    int failed = 0;  // lookups of the current pass that got no page
+    int failed = 0;                         // lookups of the current pass that got no page
     std::vector<std::int32_t> failedTasks;  // their task values
 };
 

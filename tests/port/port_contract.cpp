@@ -538,7 +538,8 @@ TEST_P(WindowSystemPortContract, AWorkersMessageBoxKeepsTheUserFromTheWindows) {
     ui().LoadWindow(kMain, false);
     std::atomic<int> result{-1};
     std::thread worker([&] { result = ui().MessageBox("全部效验完毕", kIconInformation, "提示"); });
-    EXPECT_TRUE(serveUntil([&] { return !user().MessageBoxesShown().empty() && !ui().IsEnabled(kMain, {}); }));
+    EXPECT_TRUE(serveUntil(
+        [&] { return !user().MessageBoxesShown().empty() && !ui().IsEnabled(kMain, {}); }));
     EXPECT_FALSE(ui().IsEnabled(kMain, {}));
     user().Click(kMain, kGenerate);
     serve(50);

@@ -76,7 +76,9 @@ TEST_F(VerificationOnQt, YesOnTheEndMessageLooksTheFailedNumbersUpAgain) {
     ui_.AnswerNextMessageBox(kResultOk);
 
     Widget<QPushButton>(kMain, "按钮6")->click();
-    ASSERT_TRUE(SpinUntil([&] { return ui_.MessageBoxesShown().size() == 2 && state.verification.waitUntilIdle(0); }, 60000));
+    ASSERT_TRUE(SpinUntil(
+        [&] { return ui_.MessageBoxesShown().size() == 2 && state.verification.waitUntilIdle(0); },
+        60000));
     const std::vector<ShownMessageBox> shown = ui_.MessageBoxesShown();
     EXPECT_EQ(shown[0].flags, kIconInformation | kYesNo);
     EXPECT_NE(shown[0].text.find("另有1个单号查询失败"), std::string::npos);

@@ -175,8 +175,7 @@ void CourierSimulator::serve(Socket connection) {
         head += size;
     } else {
         head += "Content-Type: text/html\r\nContent-Length: " +
-                std::to_string(page.size() + (broken ? 100 : 0)) +
-                "\r\nConnection: close\r\n\r\n";
+                std::to_string(page.size() + (broken ? 100 : 0)) + "\r\nConnection: close\r\n\r\n";
     }
     if (sendAll(connection, head)) {
         sendAll(connection, body);
@@ -189,7 +188,8 @@ void CourierSimulator::serve(Socket connection) {
         // Silent until the client gives up.
         while (!stopping_) {
             const int readable = WaitReadable(connection, 20);
-            if (readable < 0 || (readable > 0 && Receive(connection, buffer, sizeof buffer) <= 0)) break;
+            if (readable < 0 || (readable > 0 && Receive(connection, buffer, sizeof buffer) <= 0))
+                break;
         }
     }
     ShutdownSending(connection);
@@ -281,7 +281,8 @@ Bytes CourierSimulator::answer(int courierIndex, const std::string& number, Simu
         } else if (first && faultShare_ > 0 &&
                    std::uniform_real_distribution<double>(0, 1)(random_) < faultShare_) {
             fault = static_cast<SimulatedFault>(std::uniform_int_distribution<int>(
-                static_cast<int>(SimulatedFault::Reset), static_cast<int>(SimulatedFault::Status429))(random_));
+                static_cast<int>(SimulatedFault::Reset),
+                static_cast<int>(SimulatedFault::Status429))(random_));
             faults_[number] = fault;
         }
         ++waiting_;

@@ -28,7 +28,16 @@ namespace zelvo::testing {
 // The ways a busy courier site fails an answer: broken off after the whole
 // page was sent (reset, fewer bytes than announced, a chunk cut short, a
 // stall), or an error status carrying the page.
-enum class SimulatedFault { None, Reset, ShortBody, BrokenChunks, Stall, Status500, Status503, Status429 };
+enum class SimulatedFault {
+    None,
+    Reset,
+    ShortBody,
+    BrokenChunks,
+    Stall,
+    Status500,
+    Status503,
+    Status429
+};
 
 class CourierSimulator {
   public:

@@ -87,7 +87,8 @@ void ResetAndClose(Socket socket) {
     linger abort{};
     abort.l_onoff = 1;
     abort.l_linger = 0;
-    ::setsockopt(socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+    ::setsockopt(socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                 sizeof abort);
     CloseSocket(socket);
 }
 

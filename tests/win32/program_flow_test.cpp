@@ -159,7 +159,9 @@ TEST_F(Win32ProgramFlow, YesOnTheEndMessageLooksTheFailedNumbersUpAgain) {
     dialogs_.Queue(DialogAnswerer::Answer::Ok);
 
     Click(kMain, "按钮6");
-    ASSERT_TRUE(ServeUntil([&] { return dialogs_.ShownBoxes().size() == 2 && state.verification.waitUntilIdle(0); }, 60000));
+    ASSERT_TRUE(ServeUntil(
+        [&] { return dialogs_.ShownBoxes().size() == 2 && state.verification.waitUntilIdle(0); },
+        60000));
     const std::vector<DialogAnswerer::Shown> shown = dialogs_.ShownBoxes();
     EXPECT_NE(shown[0].text.find("另有1个单号查询失败"), std::string::npos);
     ASSERT_EQ(ui_.ListCount(kMain, kList), 2);
