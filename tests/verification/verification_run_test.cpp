@@ -431,10 +431,11 @@ TEST_F(VerificationRunTest, OnlyAWholeTrackingPageMakesARowOrABlankNumber) {
 // failed lookup, and the failed ones are those the simulator spoilt. On 是
 // the run goes on with them alone, and then every number is a row or blank.
 TEST_F(VerificationRunTest, SoakAccountsForEveryNumberAndLooksTheFailedOnesUpAgain) {
-    // Room for a good answer on a loaded machine (under Wine the receive
-    // time-out also counts the wait for the head), short for a stall.
+    // Room for a good answer on a loaded machine (WinINet's receive
+    // time-out also counts the wait for the head), yet the stalls (about 60,
+    // 30 at a time) add only seconds.
     HttpLimits limits;
-    limits.stallSeconds = 3;
+    limits.stallSeconds = 10;
     SetHttpLimits(limits);
     const std::vector<std::string> numbers = numbered("5", 0, 2000);
     std::set<std::string> records;
