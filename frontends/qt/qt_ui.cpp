@@ -805,8 +805,9 @@ int QtUi::ShowMessageBoxHere(std::string_view text, int flags, std::string_view 
 }
 
 int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_view caption) {
-    // Only the worker waits: the box is modeless on the GUI thread, whose
-    // windows stay usable meanwhile.
+    // Only the worker waits, and the GUI thread goes on serving: the box is
+    // shown without a loop of its own, yet modal to the program's windows
+    // like every other box, so that boxes never pile up.
     auto answer = std::make_shared<Waiter>();
     {
         std::lock_guard lock(callMutex_);
@@ -820,7 +821,7 @@ int QtUi::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_
                 if (shutDown_) return;
             }
             QMessageBox* box = MakeBox(text, flags, caption);
-            box->setModal(false);
+            box->setWindowModality(Qt::ApplicationModal);
             connect(box, &QDialog::finished, this, [this, box, answer] {
                 MarkDone(answer, ResultOf(box));
                 box->deleteLater();

@@ -12,12 +12,12 @@ enum BoxResult { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes
 
 }  // namespace
 
-int ShowMessageBox(std::string_view text, int flags, std::string_view caption) {
+int ShowMessageBox(std::string_view text, int flags, std::string_view caption, HWND owner) {
     const std::wstring wideText = FromGbk(text);
     const std::wstring wideCaption = FromGbk(caption);
     UINT style = static_cast<UINT>(flags);
-    if (!(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
-    switch (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), style)) {
+    if (!owner && !(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
+    switch (MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), style)) {
         case IDCANCEL:
             // The close box of a box with OK alone means OK, as on Windows
             // (Wine answers Cancel there).

@@ -8,11 +8,14 @@
 // The platform's own dialogs: message boxes and the shell's folder browser.
 namespace zelvo::win32 {
 
-// MessageBoxW without an owner, task-modal: the calling thread's windows are
-// disabled while it shows, so a box raised on a worker blocks only that
-// worker. The result as the program numbers it (OK 0, Cancel 1, Abort 2,
-// Retry 3, Ignore 4, Yes 5, No 6).
-int ShowMessageBox(std::string_view text, int flags, std::string_view caption);
+// MessageBoxW. Without an owner it is task-modal: the calling thread's
+// windows are disabled while it shows. A worker passes the main window as
+// owner, which the box disables: the worker waits, the user-interface thread
+// goes on serving, and the user answers before doing anything else. The
+// result as the program numbers it (OK 0, Cancel 1, Abort 2, Retry 3,
+// Ignore 4, Yes 5, No 6).
+int ShowMessageBox(std::string_view text, int flags, std::string_view caption,
+                   HWND owner = nullptr);
 // What a box that can no longer be shown answers: Cancel where it has one.
 int UnansweredResult(int flags);
 

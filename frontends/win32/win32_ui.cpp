@@ -625,14 +625,16 @@ int Win32Ui::MessageBox(std::string_view text, int flags, std::string_view capti
 }
 
 int Win32Ui::ShowMessageBoxForWorker(std::string_view text, int flags, std::string_view caption) {
-    // The box belongs to the worker: only it waits, the windows stay usable.
+    // The box belongs to the worker: only it waits. Owned by the main window,
+    // it keeps the user from the windows until answered, as every box does.
     const DWORD thread = GetCurrentThreadId();
+    const HWND owner = Call(HWND{nullptr}, [&] { return Window(WindowId::Main); });
     {
         std::lock_guard lock(workerBoxesMutex_);
         if (calls_.IsShutDown()) return UnansweredResult(flags);
         workerBoxThreads_.insert(thread);
     }
-    const int result = ShowMessageBox(text, flags, caption);
+    const int result = ShowMessageBox(text, flags, caption, owner);
     std::lock_guard lock(workerBoxesMutex_);
     workerBoxThreads_.erase(thread);
     return calls_.IsShutDown() ? UnansweredResult(flags) : result;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "forms/main_window_controls.h"
+#include "generation/generation_fields.h"
 #include "generation/template_expansion.h"
 #include "runtime/convert.h"
 
@@ -28,7 +29,8 @@ constexpr const char* kOutOfMemory = "内存不足，没能生成单号，请减
 }  // namespace
 
 void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTime& runningTime) {
-    const int count = ToInteger(ui.GetText(kMain, kCountBox));
+    const std::string countText = ui.GetText(kMain, kCountBox);
+    const int count = ToInteger(countText);
     std::vector<std::string> parts = splitTemplate(ui.GetText(kMain, kTemplateBox));
 
     // Nothing in the run changes these boxes, so one read gives what a read at
@@ -44,6 +46,12 @@ void generateNumbers(UiPort& ui, std::vector<std::string>& templateParts, DateTi
 
     std::vector<PlaceholderKind> kinds;
     for (const std::string& part : parts) kinds.push_back(ClassifyPart(part));
+    // Refused before anything is emptied, like a run that is too large.
+    if (const std::string fault = generationFieldFault(countText, kinds, settings);
+        !fault.empty()) {
+        ui.MessageBox(fault, kIconInformation);
+        return;
+    }
     if (!FitsGenerationLimits(count, kinds, settings)) {
         // Refused before anything is emptied: the last batch stays in the box.
         ui.MessageBox(kTooManyNumbers, kIconInformation);

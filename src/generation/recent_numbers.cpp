@@ -9,6 +9,7 @@
 #include "runtime/convert.h"
 #include "runtime/random.h"
 #include "runtime/text.h"
+#include "verification/courier_table.h"
 
 namespace zelvo {
 
@@ -103,8 +104,13 @@ bool appendRandom(UiPort& ui, const std::string& prefix, int redrawLimit, int& a
 }  // namespace
 
 void requireCourier(UiPort& ui) {
-    if (ui.GetText(kMain, kCourierBox).empty()) {
+    const std::string courier = ui.GetText(kMain, kCourierBox);
+    if (courier.empty()) {
         ui.MessageBox("快递类型不能为空，请先选择快递类型!", kIconInformation, "错误");
+        ui.CloseWindow(kRecent);
+    } else if (findTrackingParser(courier) == nullptr) {
+        // Its numbers could not be verified: nothing is generated for it.
+        ui.MessageBox(unknownCourierText(courier), kIconInformation, "对不起");
         ui.CloseWindow(kRecent);
     }
 }

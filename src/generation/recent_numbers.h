@@ -13,7 +13,8 @@ namespace zelvo {
 // random mode gives up instead of drawing forever.
 inline constexpr int kRecentRedrawLimit = 50;
 
-// Window created: without a courier chosen the window tells so and closes.
+// Window created: without a courier chosen, or with one whose tracking page
+// the program cannot read, the window tells so and closes.
 void requireCourier(UiPort& ui);
 
 // 按钮1 clicked. startVerification is the main window's "验证定单".

@@ -1,5 +1,6 @@
 #include "rules/rule_service_client.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -24,8 +25,18 @@ struct PendingReply {
     std::optional<Bytes> body;
 };
 
+// A rule list that did not arrive whole (broken off, or longer than a rule
+// list can be and so cut) is a failed exchange: a list with its last lines
+// missing would pass for a good one.
+Bytes FetchRuleListReply(std::string_view address) {
+    static const std::atomic<bool> kNeverCancelled{false};
+    HttpReply reply = HttpFetch(address, kMaxRuleListBytes, kNeverCancelled);
+    if (!reply.complete) return {};
+    return std::move(reply.body);
+}
+
 Bytes FetchBySourceKind(std::string_view source) {
-    return IsRuleSourceAddress(source) ? HttpGet(source) : ReadRuleFile(source);
+    return IsRuleSourceAddress(source) ? FetchRuleListReply(source) : ReadRuleFile(source);
 }
 
 }  // namespace

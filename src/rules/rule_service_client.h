@@ -28,9 +28,9 @@ class RuleServiceClient {
     // A reply beyond this is not a rule list; it is taken as a failed exchange.
     static constexpr std::size_t kMaxReplyBytes = kMaxRuleListBytes;
 
-    // source is an address or a file path (GBK). fetch defaults to HttpGet
-    // for an address and ReadRuleFile for a file; tests shorten the limit and
-    // may fake the fetch.
+    // source is an address or a file path (GBK). fetch defaults to HttpFetch
+    // (a reply that did not arrive whole gives empty bytes) for an address and ReadRuleFile for a
+    // file; tests shorten the limit and may fake the fetch.
     explicit RuleServiceClient(std::string source = DefaultRuleSourceAddress(), Fetch fetch = {},
                                int replyLimitMs = kReplyLimitMs);
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/encoding.h"
+#include "runtime/encoding_gbk.h"
 #include "runtime/encoding_names.h"
 
 namespace zelvo {
@@ -203,6 +204,7 @@ Bytes ConvertEncoding(BytesView bytes, std::string_view fromName, std::string_vi
     if (*to == kCodePageUtf8) return EncodeUtf8(wide);
     Bytes output;
     if (!EncodeGbk(wide, output)) return {};
+    ReplaceSingleByteHighCharacters(output);
     return output;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/encoding.h"
+#include "runtime/encoding_gbk.h"
 #include "runtime/encoding_names.h"
 
 namespace zelvo {
@@ -33,6 +34,7 @@ Bytes ConvertEncoding(BytesView bytes, std::string_view fromName, std::string_vi
                             outLength, nullptr, nullptr) != outLength) {
         return {};
     }
+    if (*to == kCodePageGbk) ReplaceSingleByteHighCharacters(output);
     return output;
 }
 

@@ -18,6 +18,28 @@ Bytes HttpGet(std::string_view address);
 // and a fetch that has not begun gives empty bytes at once.
 Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled);
 
+// A fetch with what a caller needs to judge its body.
+struct HttpReply {
+    Bytes body;
+    // The status of the last response; 0 when none came (a failure, or an
+    // answer without a status line).
+    int status = 0;
+    // The body ended as the server meant it to: all of Content-Length, the
+    // last chunk, or the server closing an undelimited body. False when the
+    // transfer broke off after the head (reset, stall, short or broken body),
+    // failed before it, was cancelled or was cut at the cap.
+    bool complete = false;
+    // The body reached the cap and the rest was not read.
+    bool cut = false;
+};
+
+// HttpGetCancellable for a caller that must tell a whole page from a piece:
+// the body up to bodyCap (and never beyond the general cap below), the status
+// and how the transfer ended. A cancelled fetch gives an empty, incomplete
+// reply.
+HttpReply HttpFetch(std::string_view address, std::size_t bodyCap,
+                    const std::atomic<bool>& cancelled);
+
 // The bounds every HttpGet keeps to, so that no server can hold a worker or
 // exhaust memory. Tests shorten them.
 struct HttpLimits {
@@ -28,8 +50,8 @@ struct HttpLimits {
     // A transfer that moves no byte for this long is abandoned (whole
     // seconds): the receive time-out a Windows client has by default.
     long stallSeconds = 30;
-    // A longer body is cut here and returned up to this size: hundreds of
-    // times a tracking page, and thirty workers stay under half a GiB.
+    // A longer body is cut here and returned up to this size. HttpFetch's
+    // callers ask for less (a tracking page, a rule list).
     std::size_t bodyCap = std::size_t{16} * 1024 * 1024;
     // Redirects followed before the last response's body is returned.
     int maxRedirects = 5;

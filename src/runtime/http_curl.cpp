@@ -56,6 +56,7 @@ HttpLimits gLimits;
 struct Sink {
     Bytes body;
     std::size_t cap = 0;
+    bool cut = false;  // bytes were offered beyond the cap
 };
 
 // libcurl calls this about once a second even while no byte moves (and far
@@ -70,6 +71,7 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
     const std::size_t length = size * count;
     const std::size_t room = sink->cap - sink->body.size();
     const std::size_t taken = length < room ? length : room;
+    if (taken < length) sink->cut = true;
     sink->body.insert(sink->body.end(), reinterpret_cast<const std::uint8_t*>(data),
                       reinterpret_cast<const std::uint8_t*>(data) + taken);
     // Returning less than was offered ends the transfer: the body is full.
@@ -117,6 +119,11 @@ Bytes HttpGet(std::string_view address) {
 }
 
 Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled) {
+    return HttpFetch(address, CurrentHttpLimits().bodyCap, cancelled).body;
+}
+
+HttpReply HttpFetch(std::string_view address, std::size_t bodyCap,
+                    const std::atomic<bool>& cancelled) {
     if (cancelled.load()) return {};
     if (address.empty()) return {};
     // An address with a NUL byte cannot be handed on whole.
@@ -132,7 +139,7 @@ Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& canc
     if (!SetAddress(url.get(), std::string(address))) return {};
 
     Sink sink;
-    sink.cap = limits.bodyCap;
+    sink.cap = bodyCap < limits.bodyCap ? bodyCap : limits.bodyCap;
     CURL* handle = easy.get();
     curl_easy_setopt(handle, CURLOPT_CURLU, url.get());
     curl_easy_setopt(handle, CURLOPT_SHARE, session->share);
@@ -166,20 +173,31 @@ Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& canc
 
     for (int hop = 0;; ++hop) {
         sink.body.clear();
+        sink.cut = false;
         const CURLcode result = curl_easy_perform(handle);
         // An abandoned fetch gives nothing, not the part read before the stop.
         if (cancelled.load()) return {};
+        HttpReply reply;
+        long status = 0;
+        if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK) {
+            reply.status = static_cast<int>(status);
+        }
+        // Refusing bytes beyond the cap ends the transfer with a write error.
+        reply.cut = sink.cut;
+        reply.complete = result == CURLE_OK;
         // On a failure the body holds what was read before it: nothing when
-        // the connection or request failed, part of the body when reading did.
-        if (result != CURLE_OK) return std::move(sink.body);
+        // the connection or request failed, part of the body when reading did
+        // (reset, stall, fewer bytes than announced, a broken chunk).
+        reply.body = std::move(sink.body);
+        if (result != CURLE_OK) return reply;
         char* location = nullptr;
         if (hop >= limits.maxRedirects ||
             curl_easy_getinfo(handle, CURLINFO_REDIRECT_URL, &location) != CURLE_OK ||
             location == nullptr) {
-            return std::move(sink.body);
+            return reply;
         }
         // A redirect to an address that cannot be fetched ends with this body.
-        if (!SetAddress(url.get(), location)) return std::move(sink.body);
+        if (!SetAddress(url.get(), location)) return reply;
     }
 }
 

@@ -161,6 +161,9 @@ std::string QueryText(HINTERNET request, DWORD info) {
 struct Exchange {
     Bytes body;
     std::string location;
+    DWORD status = 0;
+    bool complete = false;
+    bool cut = false;
 };
 
 bool SetTimeouts(HINTERNET handle, const HttpLimits& limits) {
@@ -172,7 +175,7 @@ bool SetTimeouts(HINTERNET handle, const HttpLimits& limits) {
 }
 
 // Gives false when the request could not be made (nothing was read).
-bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
+bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits, std::size_t cap,
            const std::atomic<bool>& cancelled, Exchange& exchange) {
     Handle connection(InternetConnectA(session, address.host.c_str(), address.port,
                                        address.user.empty() ? nullptr : address.user.c_str(),
@@ -198,33 +201,56 @@ bool Fetch(HINTERNET session, const Address& address, const HttpLimits& limits,
     DWORD status = 0;
     DWORD size = sizeof status;
     if (HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                       &size, nullptr) &&
-        IsRedirect(status)) {
-        exchange.location = QueryText(request.get(), HTTP_QUERY_LOCATION);
+                       &size, nullptr)) {
+        exchange.status = status;
+        if (IsRedirect(status)) exchange.location = QueryText(request.get(), HTTP_QUERY_LOCATION);
     }
     DWORD chunk = kChunkWithoutLength;
     DWORD length = 0;
     size = sizeof length;
-    if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
-                       &size, nullptr)) {
-        chunk = length < kLargestChunk ? length + 1 : kLargestChunk;
-    }
+    const bool hasLength = HttpQueryInfoA(
+        request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr);
+    if (hasLength) chunk = length < kLargestChunk ? length + 1 : kLargestChunk;
     Bytes buffer(chunk);
-    while (exchange.body.size() < limits.bodyCap && !cancelled.load()) {
+    bool ended = false;  // the server reported the end of the body
+    while (!cancelled.load()) {
         // A synchronous read waits until its whole buffer is full, so a
         // server that stalls part-way would lose the piece already sent:
-        // ask first how much has arrived and read no more than that.
+        // ask first how much has arrived and read no more than that. A
+        // failure (reset, receive time-out, broken chunk) keeps what was read.
         DWORD available = 0;
-        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0) || available == 0) break;
-        DWORD got = 0;
-        // A failure while reading keeps what was read.
-        if (!InternetReadFile(request.get(), buffer.data(), std::min(available, chunk), &got) ||
-            got == 0) {
+        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) break;
+        if (available == 0) {
+            ended = true;
             break;
         }
-        const std::size_t taken = std::min<std::size_t>(got, limits.bodyCap - exchange.body.size());
+        if (exchange.body.size() >= cap) {
+            exchange.cut = true;
+            break;
+        }
+        DWORD got = 0;
+        if (!InternetReadFile(request.get(), buffer.data(), std::min(available, chunk), &got))
+            break;
+        if (got == 0) {
+            ended = true;
+            break;
+        }
+        const std::size_t taken = std::min<std::size_t>(got, cap - exchange.body.size());
         exchange.body.insert(exchange.body.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(taken));
+        if (taken < got) {
+            exchange.cut = true;
+            break;
+        }
     }
+    // WinINet ends a body quietly when the server closes early: fewer bytes
+    // than announced are a broken transfer too. It decodes chunks itself and
+    // ends a chunked body that breaks off in the same quiet way, so whether
+    // one arrived whole cannot be known here: a chunked answer (which a
+    // server must not send to an HTTP/1.0 request at all) counts as broken.
+    const bool chunked =
+        SameIgnoringCase(QueryText(request.get(), HTTP_QUERY_TRANSFER_ENCODING), "chunked");
+    exchange.complete =
+        ended && !cancelled.load() && !chunked && (!hasLength || exchange.body.size() >= length);
     return true;
 }
 
@@ -252,7 +278,7 @@ bool Follow(const std::string& current, const std::string& location, Address& ne
     return true;
 }
 
-Bytes Get(std::string_view text, const std::atomic<bool>& cancelled) {
+HttpReply Get(std::string_view text, std::size_t bodyCap, const std::atomic<bool>& cancelled) {
     Address address;
     if (!SplitAddress(text, address)) return {};
     HINTERNET session = TheSession();
@@ -261,16 +287,22 @@ Bytes Get(std::string_view text, const std::atomic<bool>& cancelled) {
         std::lock_guard lock(gLimitsMutex);
         return gLimits;
     }();
+    const std::size_t cap = std::min(bodyCap, limits.bodyCap);
     std::string current(text);
     for (int hop = 0;; ++hop) {
         Exchange exchange;
-        if (!Fetch(session, address, limits, cancelled, exchange)) return {};
+        if (!Fetch(session, address, limits, cap, cancelled, exchange)) return {};
         if (cancelled.load()) return {};
-        if (hop >= limits.maxRedirects || exchange.location.empty()) return std::move(exchange.body);
+        HttpReply reply;
+        reply.body = std::move(exchange.body);
+        reply.status = static_cast<int>(exchange.status);
+        reply.complete = exchange.complete;
+        reply.cut = exchange.cut;
+        if (hop >= limits.maxRedirects || exchange.location.empty()) return reply;
         // A redirect to an address that cannot be fetched ends with this body.
         Address next;
         std::string nextText;
-        if (!Follow(current, exchange.location, next, nextText)) return std::move(exchange.body);
+        if (!Follow(current, exchange.location, next, nextText)) return reply;
         address = std::move(next);
         current = std::move(nextText);
     }
@@ -291,7 +323,11 @@ void SetHttpLimits(const HttpLimits& limits) {
 Bytes HttpGet(std::string_view address) {
     if (address.empty()) return {};
     static const std::atomic<bool> kNeverCancelled{false};
-    return Get(address, kNeverCancelled);
+    return Get(address, CurrentHttpLimits().bodyCap, kNeverCancelled).body;
+}
+
+Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled) {
+    return HttpFetch(address, CurrentHttpLimits().bodyCap, cancelled).body;
 }
 
 // A blocked WinINet call is not reliably cut short by closing its handle
@@ -299,18 +335,19 @@ Bytes HttpGet(std::string_view address) {
 // the fetch runs on a thread of its own that the caller can leave behind:
 // on cancelling, the caller returns at once and the fetch stops reading at
 // its next chunk or time-out, then ends by itself.
-Bytes HttpGetCancellable(std::string_view address, const std::atomic<bool>& cancelled) {
+HttpReply HttpFetch(std::string_view address, std::size_t bodyCap,
+                    const std::atomic<bool>& cancelled) {
     if (cancelled.load() || address.empty()) return {};
     struct Shared {
         std::mutex mutex;
         std::condition_variable finished;
         bool done = false;
         std::atomic<bool> abandoned{false};
-        Bytes body;
+        HttpReply body;
     };
     auto shared = std::make_shared<Shared>();
-    const bool started = StartDetachedThread([shared, text = std::string(address)] {
-        Bytes body = Get(text, shared->abandoned);
+    const bool started = StartDetachedThread([shared, bodyCap, text = std::string(address)] {
+        HttpReply body = Get(text, bodyCap, shared->abandoned);
         std::lock_guard lock(shared->mutex);
         shared->body = std::move(body);
         shared->done = true;

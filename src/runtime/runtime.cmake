@@ -23,4 +23,5 @@ zelvo_add_library(zelvo_runtime SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/list_row_data.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_answers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encoding_names.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/encoding_gbk.cpp
   ${zelvo_runtime_platform})

@@ -43,8 +43,11 @@ using UiEventHandler = std::function<void(const UiEvent&)>;
 inline constexpr int kIconError = 16;
 inline constexpr int kIconInformation = 64;
 inline constexpr int kOkCancel = 1;
+inline constexpr int kYesNo = 4;
 inline constexpr int kResultOk = 0;
 inline constexpr int kResultCancel = 1;
+inline constexpr int kResultYes = 5;
+inline constexpr int kResultNo = 6;
 
 class UiPort {
 public:
@@ -108,8 +111,10 @@ public:
     virtual int ListCurrentRow(WindowId window, std::string_view list) = 0;
     virtual void ListSetCurrentRow(WindowId window, std::string_view list, int row) = 0;
 
-    // Dialogs. flags as the platform's message-box style bits (16, 64, 65);
-    // the result is the button pressed: OK 0, Cancel 1.
+    // Dialogs. flags as the platform's message-box style bits (16, 64, 65,
+    // 68); the result is the button pressed: OK 0, Cancel 1, Yes 5, No 6. A
+    // box is modal to the program's windows, also when a worker asks for it
+    // (only that worker waits for the answer).
     virtual int MessageBox(std::string_view text, int flags,
                            std::string_view caption = "信息：") = 0;
     // The chosen path, or the empty text on cancel.

@@ -13,6 +13,11 @@ namespace {
 
 using S = Slot;
 
+// A tracking page is well under 1 MiB; a longer answer is no tracking page
+// and is cut here, so that the workers of a run hold at most a few MiB each.
+// Only tracking fetches keep to it.
+constexpr std::size_t kTrackingPageCap = std::size_t{1024} * 1024;
+
 // target := prefix + cut of the current page.
 constexpr ParseStep take(Slot target, std::string_view prefix, std::string_view start,
                          std::string_view end, int mode) {
@@ -328,9 +333,9 @@ TrackingResult parseDecodedPage(const TrackingParser& parser, std::string page,
     return std::move(texts.result);
 }
 
-// HttpGet gives empty bytes for every failure (refused, timed out, dropped,
-// abandoned), and a page that said nothing is no answer either: whether the
-// number has a record is unknown.
+// A failed fetch (refused, timed out, abandoned) gives empty bytes, and a
+// page that said nothing is no answer either: whether the number has a record
+// is unknown.
 TrackingResult failedLookup() {
     TrackingResult result;
     result.fetchFailed = true;
@@ -340,6 +345,14 @@ TrackingResult failedLookup() {
 }  // namespace
 
 std::span<const TrackingParser> courierTable() { return kCouriers; }
+
+std::string unknownCourierText(std::string_view courier) {
+    const std::string choose = "请点击\"选择模板\"选一个快递公司的模板。";
+    if (courier.empty()) {
+        return "对不起类型不能为空\r\n" + choose;
+    }
+    return "对不起,不认识快递类型\"" + std::string(courier) + "\",无法查询它的单号。\r\n" + choose;
+}
 
 const TrackingParser* findTrackingParser(std::string_view courier) {
     for (const TrackingParser& parser : kCouriers) {
@@ -376,6 +389,26 @@ TrackingResult parseTrackingPage(std::string_view courier, BytesView fetched,
     return parseTrackingPage(*parser, fetched, hosts);
 }
 
+namespace {
+
+bool isTrackingAnswer(const HttpReply& reply) {
+    if (reply.body.empty()) {
+        return false;
+    }
+    // A page broken off part-way (reset, stall, fewer bytes than announced,
+    // a broken chunk) may have lost the record marker or the texts after it.
+    // A page cut at the cap is read as it is: records sit at its top.
+    if (!reply.complete && !reply.cut) {
+        return false;
+    }
+    // A site under load or in trouble answers with its own error page. Any
+    // other status is read as usual: a courier may answer 404 with its
+    // no-record page.
+    return reply.status != 429 && !(reply.status >= 500 && reply.status <= 599);
+}
+
+}  // namespace
+
 TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
                             std::string_view queryUrlPrefix, const CourierHosts& hosts,
                             const std::atomic<bool>& cancelled) {
@@ -383,11 +416,12 @@ TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
     if (parser == nullptr) {
         return {};
     }
-    Bytes fetched =
-        HttpGetCancellable(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts), cancelled);
-    if (fetched.empty()) {
+    HttpReply reply = HttpFetch(trackingQueryAddress(*parser, queryUrlPrefix, number, hosts),
+                                kTrackingPageCap, cancelled);
+    if (!isTrackingAnswer(reply)) {
         return failedLookup();
     }
+    Bytes fetched = std::move(reply.body);
     std::string page = decodePage(parser->decoding, fetched);
     // Thirty workers each holding the bytes beside their text would double
     // the run's peak for nothing.

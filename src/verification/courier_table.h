@@ -62,8 +62,9 @@ struct TrackingResult {
     std::string departurePlace;
     std::string receiptTime;
     std::string receiptPlace;
-    // No page came back (HttpGet gave empty bytes): whether the number has a
-    // record is unknown, so it is neither found nor without a record.
+    // No tracking page came back (nothing, a page broken off part-way, or a
+    // server's error page for 429 or 5xx): whether the number has a record
+    // is unknown, so it is neither found nor without a record.
     bool fetchFailed = false;
 };
 
@@ -72,6 +73,10 @@ std::span<const TrackingParser> courierTable();
 
 // The first entry whose name equals courier byte for byte; null when none.
 const TrackingParser* findTrackingParser(std::string_view courier);
+
+// What the user is told when 快递类型 names no entry (the empty name too):
+// which courier, and that a template must be chosen.
+std::string unknownCourierText(std::string_view courier);
 
 // The address whose page holds the number's tracking record.
 std::string trackingQueryAddress(const TrackingParser& parser, std::string_view queryUrlPrefix,
@@ -85,8 +90,9 @@ TrackingResult parseTrackingPage(const TrackingParser& parser, BytesView fetched
 TrackingResult parseTrackingPage(std::string_view courier, BytesView fetched,
                                  const CourierHosts& hosts = {});
 
-// Fetches the number's tracking page for the courier and parses it. Runs on
-// worker threads without any lock. Once cancelled is set, a fetch in flight
+// Fetches the number's tracking page for the courier and parses it; a fetch
+// that brought no whole tracking page is a failed lookup. Runs on worker
+// threads without any lock. Once cancelled is set, a fetch in flight
 // is abandoned within about a second and the lookup fails.
 TrackingResult lookUpNumber(std::string_view courier, std::string_view number,
                             std::string_view queryUrlPrefix, const CourierHosts& hosts,

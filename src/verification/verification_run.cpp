@@ -6,7 +6,6 @@
 #include "forms/main_window_controls.h"
 #include "runtime/convert.h"
 #include "runtime/datetime.h"
-#include "runtime/http.h"
 #include "runtime/locks.h"
 #include "runtime/memory.h"
 #include "runtime/text.h"
@@ -33,6 +32,18 @@ std::string failedLookupsLine(int failed) {
            "个单号查询失败(查询网页没有打开),既不在结果列表中,也不在空白定单中。";
 }
 
+// The end message of a pass, and whether it asks to look the failed numbers
+// up again.
+std::string endMessage(int failed) {
+    std::string message(kEndMessage);
+    if (failed > 0) {
+        message += "\r\n";
+        message += failedLookupsLine(failed);
+        message += "\r\n是否重新查询这" + ToText(failed) + "个单号?(已有的结果和空白定单都保留)";
+    }
+    return message;
+}
+
 // 效验线程 above this is refused. Thirty (the default) already keeps a
 // courier site busy; no site answers one client faster for hundreds more,
 // while each worker holds a thread, a connection and up to a few pages'
@@ -42,16 +53,28 @@ std::string failedLookupsLine(int failed) {
 constexpr int kMaxThreads = 200;
 constexpr std::string_view kTooManyThreadsText = "效验线程不能超过200个,请改小后再验证。";
 
-// A tracking page is well under 1 MiB; a longer answer is no tracking page
-// and is cut here (the general body cap allows 16 MiB), so that the workers
-// of a run hold at most a few MiB each.
-constexpr std::size_t kTrackingPageCap = std::size_t{1024} * 1024;
-
-std::string shownDate(std::string_view time) {
-    return TrimText(ToText(DatePart(TextToDateTime(ReplaceText(time, "\r\n")))));
+// Every CR LF removed, also those that a removal brings together
+// ("\r\r\n\n" holds two): a cell with a line break in it would split its
+// row in a saved result file.
+std::string withoutLineBreaks(std::string_view text) {
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        // CR and LF never occur inside a two-byte character.
+        if (c == '\n' && !kept.empty() && kept.back() == '\r') {
+            kept.pop_back();
+        } else {
+            kept.push_back(c);
+        }
+    }
+    return kept;
 }
 
-std::string shownPlace(std::string_view place) { return TrimText(ReplaceText(place, "\r\n")); }
+std::string shownDate(std::string_view time) {
+    return TrimText(ToText(DatePart(TextToDateTime(withoutLineBreaks(time)))));
+}
+
+std::string shownPlace(std::string_view place) { return TrimText(withoutLineBreaks(place)); }
 
 }  // namespace
 
@@ -59,6 +82,10 @@ std::string shownPlace(std::string_view place) { return TrimText(ReplaceText(pla
 // the run's retirement.
 struct VerificationRun::Run {
     UiPort* ui = nullptr;
+    // The pool and task count the run was started with: a pass that looks
+    // the failed numbers up again submits them there.
+    WorkPool* pool = nullptr;
+    std::shared_ptr<Tasks> tasks;
     std::vector<std::string> numbers;
     std::string courier;
     std::string queryUrlPrefix;
@@ -81,8 +108,11 @@ struct VerificationRun::Run {
     // across a window operation.
     mutable std::mutex dataMutex;
     std::string blankNumbers;
+    // Numbers settled (rows and blank numbers) plus those that failed in
+    // the current pass: what the progress shows.
     int finished = 0;
-    int failed = 0;  // lookups that got no page: neither rows nor blank
+    int failed = 0;                         // lookups of the current pass that got no page
+    std::vector<std::int32_t> failedTasks;  // their task values
 };
 
 // Tasks submitted and not yet done, across every run.
@@ -99,6 +129,31 @@ struct VerificationRun::Tasks {
 };
 
 namespace {
+
+// Asked for on the end message: the run goes on with its failed numbers
+// alone. Rows and blank numbers stay; the progress stands at the numbers
+// settled and counts the failed ones again. Under the run's lock, so that a
+// later start or a stop (which retire the run under it) never sees these
+// tasks submitted for a run it has retired.
+void lookUpFailedAgain(VerificationRun::Run& run) {
+    std::vector<std::int32_t> again;
+    int settled = 0;
+    {
+        std::lock_guard data(run.dataMutex);
+        again.swap(run.failedTasks);
+        run.finished -= static_cast<int>(again.size());
+        run.failed = 0;
+        settled = run.finished;
+    }
+    run.allFinished = false;
+    UiPort& ui = *run.ui;
+    ui.SetEnabled(kMain, kVerifyButton, false);
+    ui.SetProgressPos(kMain, kResultProgress, settled);
+    run.tasks->add(static_cast<long>(again.size()));
+    for (const std::int32_t task : again) {
+        run.pool->submit(task);
+    }
+}
 
 // The job of one task: task is the 1-based index of the run's number.
 void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
@@ -135,6 +190,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
             // blank file tells the user the number exists nowhere.
             if (result.fetchFailed) {
                 ++run.failed;
+                run.failedTasks.push_back(task);
             } else if (!result.found) {
                 run.blankNumbers += number;
                 run.blankNumbers += "\r\n";
@@ -157,16 +213,16 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     // the run's other numbers are all done, no later run's worker waits for
     // it, and the user-interface thread never waits for the box.
     if (runEnded) {
-        std::string message(kEndMessage);
-        if (failed > 0) {
-            message += "\r\n";
-            message += failedLookupsLine(failed);
-        }
-        ui.MessageBox(message, kIconInformation, "提示");
+        const int answer = ui.MessageBox(
+            endMessage(failed), failed > 0 ? kIconInformation | kYesNo : kIconInformation, "提示");
         EnterCriticalSectionOp(run.lock);
-        // A run started while the box was shown keeps its progress.
+        // A run started or stopped while the box was shown keeps its progress.
         if (!run.retired) {
-            ui.SetProgressPos(kMain, kResultProgress, 0);
+            if (failed > 0 && answer == kResultYes) {
+                lookUpFailedAgain(run);
+            } else {
+                ui.SetProgressPos(kMain, kResultProgress, 0);
+            }
         }
         LeaveCriticalSectionOp(run.lock);
     }
@@ -233,6 +289,8 @@ void VerificationRun::retireCurrent(UiPort& ui, WorkPool& pool) {
     tasks_->add(-static_cast<long>(pool.discardPending()));
     if (const std::shared_ptr<Run> old = current()) {
         retire(ui, *old);
+        // Failed numbers submitted again just before the run was retired.
+        tasks_->add(-static_cast<long>(pool.discardPending()));
     }
 }
 
@@ -257,9 +315,18 @@ void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
         ui.MessageBox(kTooManyThreadsText, kIconInformation, "对不起");
         return;
     }
+    // A courier without a tracking parser would make every number blank
+    // without reading a single page.
+    const std::string courier = ui.GetText(kMain, kCourierBox);
+    if (findTrackingParser(courier) == nullptr) {
+        ui.MessageBox(unknownCourierText(courier), kIconInformation, "对不起");
+        return;
+    }
     retireCurrent(ui, pool);
     auto run = std::make_shared<Run>();
     run->ui = &ui;
+    run->pool = &pool;
+    run->tasks = tasks_;
     run->queryUrlPrefix = std::string(queryUrlPrefix);
     {
         std::lock_guard lock(mutex_);
@@ -272,13 +339,7 @@ void VerificationRun::startVerification(UiPort& ui, WorkPool& pool,
     // rule applied during the run cannot pair one courier's parser with
     // another's address, and workers read no state the user-interface thread
     // writes.
-    run->courier = ui.GetText(kMain, kCourierBox);
-    if (run->courier.empty()) {
-        ui.MessageBox("对不起类型不能为空", kIconInformation, "对不起");
-        // Nothing runs, so the user may pick a courier and start again.
-        ui.SetEnabled(kMain, kVerifyButton, true);
-        return;
-    }
+    run->courier = courier;
     beginRun(ui, pool, run);
 }
 
@@ -291,11 +352,6 @@ void VerificationRun::beginRun(UiPort& ui, WorkPool& pool, const std::shared_ptr
     // goes back, and an allocator that needs preparing for giving memory back
     // is prepared before the pages come.
     ReturnFreeMemory();
-    HttpLimits limits = CurrentHttpLimits();
-    if (limits.bodyCap > kTrackingPageCap) {
-        limits.bodyCap = kTrackingPageCap;
-        SetHttpLimits(limits);
-    }
 
     std::shared_ptr<Tasks> tasks = tasks_;
     const bool started = pool.start(
@@ -335,6 +391,19 @@ std::string VerificationRun::blankNumbers() const {
     }
     std::lock_guard data(run->dataMutex);
     return run->blankNumbers;
+}
+
+std::vector<std::string> VerificationRun::failedNumbers() const {
+    const std::shared_ptr<Run> run = current();
+    if (run == nullptr) {
+        return {};
+    }
+    std::lock_guard data(run->dataMutex);
+    std::vector<std::string> numbers;
+    for (const std::int32_t task : run->failedTasks) {
+        numbers.push_back(run->numbers[static_cast<std::size_t>(task - 1)]);
+    }
+    return numbers;
 }
 
 std::vector<std::string> VerificationRun::runNumbers() const {

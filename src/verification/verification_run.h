@@ -15,8 +15,10 @@
 // page of the courier in 快递类型 by the WorkPool's workers; numbers with a
 // record become rows of 超级列表框1, numbers whose page says there is none
 // are collected as blank numbers, and numbers whose page could not be
-// fetched are only counted (the end message says how many). 进度条1 counts
-// every finished number.
+// fetched are failed lookups: the end message says how many and offers to
+// look them up again, in the same run. 进度条1 counts every finished number.
+// Every number of a run ends as exactly one row, blank number or failed
+// lookup.
 //
 // Each run owns its state (numbers, lock, progress, blank numbers, a cancel
 // flag). A stop or a new start retires the earlier run: its tasks that have
@@ -36,8 +38,9 @@ class VerificationRun {
     void setCourierHosts(CourierHosts hosts);
 
     // "验证定单": starts a run over the lines of 生成内容 with the query
-    // prefix of the rule applied last. A 效验线程 above the maximum is
-    // refused with a message before anything changes. UI thread.
+    // prefix of the rule applied last. A 效验线程 above the maximum and a
+    // 快递类型 without a tracking parser (the empty one too) are refused with
+    // a message before anything changes. UI thread.
     void startVerification(UiPort& ui, WorkPool& pool, std::string_view queryUrlPrefix);
     // "停止验证": numbers not yet begun are dropped and numbers being fetched
     // are abandoned (neither is counted); rows, blank numbers and the
@@ -47,6 +50,8 @@ class VerificationRun {
     // The numbers of the current run without a record, each followed by
     // "\r\n", in the order the workers finished them. Any thread.
     std::string blankNumbers() const;
+    // The numbers whose lookup failed in the current run's last pass.
+    std::vector<std::string> failedNumbers() const;
     // The lines of 生成内容 at the start of the current run.
     std::vector<std::string> runNumbers() const;
     bool stopRequested() const;

@@ -85,6 +85,8 @@ class MemoryPortFixture : public PortFixture {
         lock.unlock();
         if (whileShown) whileShown();
         const bool closeMeansCancel = (box.flags & 0xF) == kOkCancel;
+        if (answer == BoxAnswer::Yes) return kResultYes;
+        if (answer == BoxAnswer::No) return kResultNo;
         return answer == BoxAnswer::Cancel || (answer == BoxAnswer::CloseBox && closeMeansCancel)
                    ? kResultCancel
                    : kResultOk;

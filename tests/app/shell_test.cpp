@@ -191,7 +191,7 @@ TEST_F(Shell, SecondaryWindowsOpenOnceEach) {
         SCOPED_TRACE(r.button);
         // The recent-number window may close itself (no courier chosen yet):
         // give it one so that it stays.
-        ui.SetText(kMain, "快递类型", "中通");
+        ui.SetText(kMain, "快递类型", "中通快递");
         ASSERT_TRUE(ui.click(kMain, r.button));
         ASSERT_TRUE(ui.IsWindowOpen(r.window));
         // Not modal: the main window still takes input.

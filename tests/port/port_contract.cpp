@@ -365,7 +365,9 @@ TEST_P(PortContract, MessageBoxesShowTheirTextAndGiveTheButtonPressed) {
                  {"第一行\r\n第二行", kOkCancelBox, nullptr, BoxAnswer::Cancel, kResultCancel},
                  {"关闭", kOkCancelBox, nullptr, BoxAnswer::CloseBox, kResultCancel},
                  {"快递类型不能为空!", kIconError, "错误", BoxAnswer::Ok, kResultOk},
-                 {"全部保存完毕!", kIconInformation, "恭喜你!", BoxAnswer::CloseBox, kResultOk}};
+                 {"全部保存完毕!", kIconInformation, "恭喜你!", BoxAnswer::CloseBox, kResultOk},
+                 {"重新查询?", kIconInformation | kYesNo, "提示", BoxAnswer::Yes, kResultYes},
+                 {"重新查询?", kIconInformation | kYesNo, "提示", BoxAnswer::No, kResultNo}};
     for (const auto& c : cases) {
         user().AnswerMessageBox(c.answer, {});
         EXPECT_EQ(c.caption ? ui().MessageBox(c.text, c.flags, c.caption)
@@ -376,7 +378,7 @@ TEST_P(PortContract, MessageBoxesShowTheirTextAndGiveTheButtonPressed) {
         EXPECT_EQ(std::tie(shown.back().text, shown.back().caption, shown.back().flags),
                   std::tuple(c.text, c.caption ? c.caption : "信息：", c.flags));
     }
-    EXPECT_EQ(user().MessageBoxesShown().size(), 5u);
+    EXPECT_EQ(user().MessageBoxesShown().size(), 7u);
 }
 
 TEST_P(PortContract, TheFolderBrowserGivesTheChosenPathOrNothing) {
@@ -509,10 +511,15 @@ TEST_P(PortContract, AWorkersMessageBoxBlocksOnlyThatWorker) {
     std::atomic<int> result{-1};
     std::thread worker([&] { result = ui().MessageBox("验证完毕", 65, "信息："); });
     EXPECT_TRUE(serveUntil([&] { return !user().MessageBoxesShown().empty(); }));
-    // The program's windows stay usable meanwhile.
-    EXPECT_TRUE(ui().IsEnabled(kMain, {}));
-    user().Click(kMain, kGenerate);
-    EXPECT_TRUE(serveUntil([&] { return count(kMain, kGenerate, EventKind::Clicked) == 1; }));
+    // Other workers' calls are carried out meanwhile.
+    std::atomic<bool> served{false};
+    std::thread other([&] {
+        ui().SetText(kMain, kThreads, "7");
+        served = true;
+    });
+    EXPECT_TRUE(serveUntil([&] { return served.load(); }));
+    other.join();
+    EXPECT_EQ(ui().GetText(kMain, kThreads), "7");
     EXPECT_EQ(result, -1);
     user().AnswerMessageBox(BoxAnswer::Cancel, {});
     EXPECT_TRUE(serveUntil([&] { return result != -1; }));
@@ -524,6 +531,26 @@ TEST_P(PortContract, AWorkersMessageBoxBlocksOnlyThatWorker) {
 }
 
 // ---- what a window system adds -----------------------------------------------------
+
+// A worker's box is modal to the program's windows like any other, so that
+// boxes never pile up behind the user's back.
+TEST_P(WindowSystemPortContract, AWorkersMessageBoxKeepsTheUserFromTheWindows) {
+    ui().LoadWindow(kMain, false);
+    std::atomic<int> result{-1};
+    std::thread worker([&] { result = ui().MessageBox("全部效验完毕", kIconInformation, "提示"); });
+    EXPECT_TRUE(serveUntil(
+        [&] { return !user().MessageBoxesShown().empty() && !ui().IsEnabled(kMain, {}); }));
+    EXPECT_FALSE(ui().IsEnabled(kMain, {}));
+    user().Click(kMain, kGenerate);
+    serve(50);
+    EXPECT_EQ(count(kMain, kGenerate, EventKind::Clicked), 0);
+    user().AnswerMessageBox(BoxAnswer::Ok, {});
+    EXPECT_TRUE(serveUntil([&] { return result != -1; }));
+    if (result == -1) ui().CloseWindow(kMain);  // releases the worker
+    worker.join();
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_TRUE(serveUntil([&] { return ui().IsEnabled(kMain, {}); }));
+}
 
 TEST_P(WindowSystemPortContract, AMessageBoxOnTheUiThreadBlocksTheProgramsWindows) {
     ui().LoadWindow(kMain, false);
@@ -563,7 +590,8 @@ TEST_P(WindowSystemPortContract, ClosingTheMainWindowTakesTheOthersAndReleasesWa
     std::atomic<int> result{-1}, rows{-1};
     std::thread worker([&] { result = ui().MessageBox("还在等", 65, "信息："); });
     EXPECT_TRUE(serveUntil([&] { return !user().MessageBoxesShown().empty(); }));
-    user().CloseByUser(kMain);
+    // The box keeps the user from the close box: the program closes it.
+    ui().CloseWindow(kMain);
     EXPECT_TRUE(serveUntil([&] { return result != -1; }));
     if (result == -1) user().AnswerMessageBox(BoxAnswer::Ok, {});
     worker.join();

@@ -41,7 +41,7 @@
 //   fallback.
 namespace zelvo::testing {
 
-enum class BoxAnswer { Ok, Cancel, CloseBox };
+enum class BoxAnswer { Ok, Cancel, CloseBox, Yes, No };
 
 struct ShownBox {
     std::string text;  // GBK, lines joined by CR LF

@@ -130,12 +130,19 @@ class QtPortFixture : public PortFixture {
         const int icon = box->icon() == QMessageBox::Critical      ? kIconError
                          : box->icon() == QMessageBox::Information ? kIconInformation
                                                                    : 0xF0;
-        const std::vector<std::string> ok{"确定"}, okCancel{"取消", "确定"};
-        return icon | (buttons == ok ? 0 : buttons == okCancel ? kOkCancel : 0xF);
+        const std::vector<std::string> ok{"确定"}, okCancel{"取消", "确定"},
+            yesNo{"否(&N)", "是(&Y)"};
+        return icon | (buttons == ok         ? 0
+                       : buttons == okCancel ? kOkCancel
+                       : buttons == yesNo    ? kYesNo
+                                             : 0xF);
     }
 
     static void Press(QMessageBox* box, BoxAnswer answer) {
-        const std::string wanted = answer == BoxAnswer::Ok ? "确定" : "取消";
+        const std::string wanted = answer == BoxAnswer::Ok    ? "确定"
+                                   : answer == BoxAnswer::Yes ? "是(&Y)"
+                                   : answer == BoxAnswer::No  ? "否(&N)"
+                                                              : "取消";
         for (QAbstractButton* b : box->buttons()) {
             if (answer != BoxAnswer::CloseBox && qt::ToGbk(b->text()) == wanted) return b->click();
         }

@@ -60,5 +60,35 @@ TEST_F(VerificationOnQt, RunFillsTheResultListAndEndsOnce) {
     program_.reset();  // before the simulator goes
 }
 
+// A failed lookup is offered again on the end message; 是 looks it up
+// again in the same run, and the found row joins the others.
+TEST_F(VerificationOnQt, YesOnTheEndMessageLooksTheFailedNumbersUpAgain) {
+    testing::CourierSimulator simulator;
+    simulator.addRecord("中通快递", "555000002");
+    simulator.addRecord("中通快递", "555000004");
+    simulator.spoilFirstAnswer("555000004", testing::SimulatedFault::Status503);
+    ProgramState& state = program_->state();
+    state.verification.setCourierHosts(simulator.hosts());
+    state.queryUrlPrefix = simulator.queryUrlPrefix("中通快递");
+    ui_.SetText(kMain, "快递类型", "中通快递");
+    ui_.SetText(kMain, "生成内容", "555000001\r\n555000002\r\n555000004");
+    ui_.AnswerNextMessageBox(kResultYes);
+    ui_.AnswerNextMessageBox(kResultOk);
+
+    Widget<QPushButton>(kMain, "按钮6")->click();
+    ASSERT_TRUE(SpinUntil(
+        [&] { return ui_.MessageBoxesShown().size() == 2 && state.verification.waitUntilIdle(0); },
+        60000));
+    const std::vector<ShownMessageBox> shown = ui_.MessageBoxesShown();
+    EXPECT_EQ(shown[0].flags, kIconInformation | kYesNo);
+    EXPECT_NE(shown[0].text.find("另有1个单号查询失败"), std::string::npos);
+    EXPECT_EQ(shown[1].flags, kIconInformation);
+    ASSERT_EQ(ui_.ListCount(kMain, kList), 2);
+    EXPECT_EQ(ui_.ListGetText(kMain, kList, 1, 1), "555000004");
+    EXPECT_EQ(state.verification.blankNumbers(), "555000001\r\n");
+    EXPECT_EQ(simulator.requestCount(), 4);
+    program_.reset();  // before the simulator goes
+}
+
 }  // namespace
 }  // namespace zelvo::qt

@@ -9,6 +9,7 @@
 #include "../results/temp_folder.h"
 #include "config/config.h"
 #include "local_rule_server.h"
+#include "local_servers.h"
 #include "rules/rule_source.h"
 #include "runtime/datetime.h"
 #include "runtime/files.h"
@@ -173,6 +174,35 @@ TEST(RuleServiceClient, AnErrorPageFromTheSourceIsAFailedExchange) {
     client.open();
     EXPECT_EQ(client.fetchRuleList(), "");
     EXPECT_EQ(server.requests(), 1);
+}
+
+// A list that does not arrive whole would pass for a shorter good one: one
+// cut at the size cap, or broken off when the connection drops, is a failed
+// exchange. The cap is the rule list's own, whatever fetched last.
+TEST(RuleServiceClient, AListThatDidNotArriveWholeIsAFailedExchange) {
+    std::string twoMiB, seventeenMiB;
+    while (twoMiB.size() < 2u * 1024 * 1024) twoMiB += kList;
+    while (seventeenMiB.size() < 17u * 1024 * 1024) seventeenMiB += kList;
+    testing::RawServer server([&](testing::RawConnection& connection, const std::string& head) {
+        if (head.rfind("GET /dropped", 0) == 0) {
+            connection.send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(twoMiB.size()) +
+                            "\r\n\r\n" + twoMiB.substr(0, twoMiB.size() / 2));
+            connection.resetAtEnd();
+        } else {
+            connection.respond(200, head.rfind("GET /huge", 0) == 0 ? seventeenMiB : twoMiB);
+        }
+    });
+    const struct {
+        const char* path;
+        bool whole;
+    } cases[] = {{"/huge", false}, {"/dropped", false}, {"/two-mib", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        RuleServiceClient client(server.url(c.path));
+        client.open();
+        const std::string list = client.fetchRuleList();
+        EXPECT_EQ(list.size(), c.whole ? twoMiB.size() : 0u);
+    }
 }
 
 }  // namespace

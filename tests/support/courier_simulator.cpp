@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "courier_fixtures.h"
@@ -118,7 +119,7 @@ bool sendAll(Socket connection, std::string_view data) {
 
 }  // namespace
 
-bool CourierSimulator::route(const std::string& target, Bytes& page) {
+bool CourierSimulator::route(const std::string& target, Bytes& page, SimulatedFault& fault) {
     const std::size_t question = target.find('?');
     const std::string path = target.substr(0, question);
     const std::string query =
@@ -130,11 +131,11 @@ bool CourierSimulator::route(const std::string& target, Bytes& page) {
             return false;
         const int courier = std::atoi(index.c_str());
         if (courier < 0 || static_cast<std::size_t>(courier) >= courierTable().size()) return false;
-        page = answer(courier, queryValue(query, "no"));
+        page = answer(courier, queryValue(query, "no"), fault);
         return true;
     }
     if (path == kRailwayPath) {
-        page = answer(courierIndex("中铁快运"), queryValue(query, "sheet_no"));
+        page = answer(courierIndex("中铁快运"), queryValue(query, "sheet_no"), fault);
         return true;
     }
     return false;
@@ -152,18 +153,44 @@ void CourierSimulator::serve(Socket connection) {
     const std::size_t first = request.find(' ');
     const std::size_t second = first == std::string::npos ? first : request.find(' ', first + 1);
     Bytes page;
+    SimulatedFault fault = SimulatedFault::None;
     std::string head;
     if (second != std::string::npos && request.compare(0, first, "GET") == 0 &&
-        route(request.substr(first + 1, second - first - 1), page)) {
-        head = "HTTP/1.0 200 OK\r\n";
+        route(request.substr(first + 1, second - first - 1), page, fault)) {
+        head = fault == SimulatedFault::Status500   ? "HTTP/1.0 500 Internal Server Error\r\n"
+               : fault == SimulatedFault::Status503 ? "HTTP/1.0 503 Service Unavailable\r\n"
+               : fault == SimulatedFault::Status429 ? "HTTP/1.0 429 Too Many Requests\r\n"
+                                                    : "HTTP/1.0 200 OK\r\n";
     } else {
         head = "HTTP/1.0 404 Not Found\r\n";
     }
-    head += "Content-Type: text/html\r\nContent-Length: " + std::to_string(page.size()) +
-            "\r\nConnection: close\r\n\r\n";
+    const std::string_view body(reinterpret_cast<const char*>(page.data()), page.size());
+    // A broken answer carries the whole page, and promises more.
+    const bool broken = fault == SimulatedFault::Reset || fault == SimulatedFault::ShortBody ||
+                        fault == SimulatedFault::Stall;
+    if (fault == SimulatedFault::BrokenChunks) {
+        head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
+        char size[16];
+        std::snprintf(size, sizeof size, "%zx\r\n", page.size() + 100);
+        head += size;
+    } else {
+        head += "Content-Type: text/html\r\nContent-Length: " +
+                std::to_string(page.size() + (broken ? 100 : 0)) + "\r\nConnection: close\r\n\r\n";
+    }
     if (sendAll(connection, head)) {
-        sendAll(connection,
-                std::string_view(reinterpret_cast<const char*>(page.data()), page.size()));
+        sendAll(connection, body);
+    }
+    if (fault == SimulatedFault::Reset) {
+        ResetAndClose(connection);
+        return;
+    }
+    if (fault == SimulatedFault::Stall) {
+        // Silent until the client gives up.
+        while (!stopping_) {
+            const int readable = WaitReadable(connection, 20);
+            if (readable < 0 || (readable > 0 && Receive(connection, buffer, sizeof buffer) <= 0))
+                break;
+        }
     }
     ShutdownSending(connection);
     // Let the client read to the end before the socket goes.
@@ -225,12 +252,39 @@ std::vector<std::string> CourierSimulator::requestedNumbers() const {
     return requested_;
 }
 
-Bytes CourierSimulator::answer(int courierIndex, const std::string& number) {
+void CourierSimulator::setFaultShare(double share, unsigned seed) {
+    std::lock_guard lock(mutex_);
+    faultShare_ = share;
+    random_.seed(seed);
+}
+
+void CourierSimulator::spoilFirstAnswer(std::string_view number, SimulatedFault fault) {
+    std::lock_guard lock(mutex_);
+    planned_[std::string(number)] = fault;
+}
+
+std::map<std::string, SimulatedFault> CourierSimulator::faults() const {
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
+Bytes CourierSimulator::answer(int courierIndex, const std::string& number, SimulatedFault& fault) {
     int delayMs = 0;
     Bytes page;
     {
         std::unique_lock lock(mutex_);
         requested_.push_back(number);
+        const bool first = answered_.insert({courierIndex, number}).second;
+        if (const auto plan = planned_.find(number); first && plan != planned_.end()) {
+            fault = plan->second;
+            faults_[number] = fault;
+        } else if (first && faultShare_ > 0 &&
+                   std::uniform_real_distribution<double>(0, 1)(random_) < faultShare_) {
+            fault = static_cast<SimulatedFault>(std::uniform_int_distribution<int>(
+                static_cast<int>(SimulatedFault::Reset),
+                static_cast<int>(SimulatedFault::Status429))(random_));
+            faults_[number] = fault;
+        }
         ++waiting_;
         changed_.notify_all();
         changed_.wait(lock, [this] { return !held_; });

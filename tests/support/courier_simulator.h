@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <random>
+#include <set>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -22,6 +24,20 @@
 // other number (the empty one too) the courier's no-record page. Starts with
 // every fixture's record number registered.
 namespace zelvo::testing {
+
+// The ways a busy courier site fails an answer: broken off after the whole
+// page was sent (reset, fewer bytes than announced, a chunk cut short, a
+// stall), or an error status carrying the page.
+enum class SimulatedFault {
+    None,
+    Reset,
+    ShortBody,
+    BrokenChunks,
+    Stall,
+    Status500,
+    Status503,
+    Status429
+};
 
 class CourierSimulator {
   public:
@@ -48,16 +64,25 @@ class CourierSimulator {
     // Waits until that many requests are waiting in hold; false on time-out.
     bool waitForHeld(int count, int timeoutMs = 20000);
 
+    // From now on the first answer for a number is faulty with this share,
+    // drawn at random from seed, each fault equally likely; a number asked
+    // again is answered well.
+    void setFaultShare(double share, unsigned seed);
+    // The first answer for the number (any courier) fails so.
+    void spoilFirstAnswer(std::string_view number, SimulatedFault fault);
+    // The simulator's own log: each number whose answer it spoilt, and how.
+    std::map<std::string, SimulatedFault> faults() const;
+
     int requestCount() const;
     // Numbers asked for, in arrival order.
     std::vector<std::string> requestedNumbers() const;
 
   private:
-    Bytes answer(int courierIndex, const std::string& number);
+    Bytes answer(int courierIndex, const std::string& number, SimulatedFault& fault);
     void acceptLoop();
     void serve(Socket connection);
     // The page for a request target ("/track/3?no=1"); false: not found.
-    bool route(const std::string& target, Bytes& page);
+    bool route(const std::string& target, Bytes& page, SimulatedFault& fault);
 
     Socket listener_ = kNoSocket;
     std::atomic<bool> stopping_{false};
@@ -80,6 +105,11 @@ class CourierSimulator {
     bool held_ = false;
     int waiting_ = 0;
     std::vector<std::string> requested_;
+    double faultShare_ = 0;
+    std::mt19937 random_;
+    std::set<std::pair<int, std::string>> answered_;
+    std::map<std::string, SimulatedFault> faults_;
+    std::map<std::string, SimulatedFault> planned_;
 };
 
 }  // namespace zelvo::testing

@@ -1,5 +1,7 @@
 #include "local_servers.h"
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
@@ -120,6 +122,12 @@ void RawServer::acceptLoop() {
                 heads_.push_back(head);
             }
             handler_(connection, head);
+            if (connection.resetAtEndRequested()) {
+                std::lock_guard lock(mutex_);
+                fds_.erase(std::find(fds_.begin(), fds_.end(), fd));
+                ResetAndClose(fd);
+                return;
+            }
             // The client sees the end of the response as the connection closes.
             ShutdownBoth(fd);
         });

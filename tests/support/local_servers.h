@@ -30,10 +30,14 @@ class RawConnection {
     // Sends a whole response with the status, the extra header lines (each
     // ending in CR LF) and the body with its Content-Length.
     bool respond(int status, std::string_view body, std::string_view headers = {});
+    // Ends the connection with a reset when the handler returns.
+    void resetAtEnd() { reset_ = true; }
+    bool resetAtEndRequested() const { return reset_; }
 
   private:
     Socket fd_;
     const std::atomic<bool>& stopping_;
+    bool reset_ = false;
 };
 
 // A server on plain sockets that can misbehave in ways a web library will

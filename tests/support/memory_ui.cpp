@@ -489,7 +489,9 @@ void MemoryUi::ListSetCurrentRow(WindowId window, std::string_view list, int row
 int MemoryUi::MessageBox(std::string_view text, int flags, std::string_view caption) {
     MessageRecord record{std::string(text), flags, std::string(caption)};
     MessageCallback callback;
-    int answer = kResultOk;
+    // Unanswered, a box gives what its close box would: OK, or No for a
+    // Yes/No box.
+    int answer = (flags & 0xF) == kYesNo ? kResultNo : kResultOk;
     {
         std::lock_guard lock(mutex_);
         messages_.push_back(record);

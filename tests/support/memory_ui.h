@@ -136,7 +136,7 @@ class MemoryUi : public UiPort {
     // --- Test API: dialogs ---
     std::vector<MessageRecord> messages() const;
     void clearMessages();
-    void queueMessageAnswer(int result);  // default answer: OK (0)
+    void queueMessageAnswer(int result);  // default answer: OK (0), No (6) for Yes/No
     void onMessage(MessageCallback callback);
     std::vector<FolderRequest> folderRequests() const;
     void queueFolderAnswer(std::string path);  // default answer: cancel ("")

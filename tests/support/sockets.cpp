@@ -83,6 +83,15 @@ void ShutdownBoth(Socket socket) {
 #endif
 }
 
+void ResetAndClose(Socket socket) {
+    linger abort{};
+    abort.l_onoff = 1;
+    abort.l_linger = 0;
+    ::setsockopt(socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                 sizeof abort);
+    CloseSocket(socket);
+}
+
 Socket AcceptConnection(Socket listener) { return ::accept(listener, nullptr, nullptr); }
 
 namespace {

@@ -28,6 +28,9 @@ std::ptrdiff_t SendSome(Socket socket, const char* data, std::size_t size);
 Socket AcceptConnection(Socket listener);
 void ShutdownSending(Socket socket);
 void ShutdownBoth(Socket socket);
+// Closes the socket with a reset instead of an orderly end: the peer's next
+// read fails.
+void ResetAndClose(Socket socket);
 // Binds to 127.0.0.1 at the given port (0: one the system chooses) and gives
 // the port bound; 0 on failure.
 int BindLoopback(Socket socket, int port);

@@ -18,6 +18,7 @@ using testing::courierFixtures;
 using testing::CourierSimulator;
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes bytesOf(std::u8string_view text) { return Bytes(text.begin(), text.end()); }
 
 void expectResult(const TrackingResult& actual, const TrackingResult& expected) {
     EXPECT_EQ(actual.found, expected.found);
@@ -164,6 +165,14 @@ TEST(CourierPagesTest, Utf8CouriersCompareAfterConversion) {
     Bytes page = courierFixture("德邦物流").recordPage;
     page.insert(page.begin(), 0);
     expectNoRecord(parseTrackingPage("德邦物流", page));
+    // A character GBK cannot carry becomes one byte of its own ("?"), never
+    // the first half of a character that would swallow the marker's first
+    // byte: "€" is 0x80 in code page 936.
+    expectNoRecord(parseTrackingPage("AAE全球专递", bytesOf(u8"<p>€查无此单资料</p>")));
+    const CourierFixture& deppon = courierFixture("德邦物流");
+    std::u8string withEuro(deppon.recordPage.begin(), deppon.recordPage.end());
+    withEuro.insert(withEuro.find(u8"跟踪时间"), u8"€");
+    expectResult(parseTrackingPage("德邦物流", bytesOf(withEuro)), deppon.expected);
 }
 
 TEST(CourierPagesTest, AaeRowImageIsConfigurable) {

@@ -113,6 +113,12 @@ TEST_F(VerificationWiring, RecentNumberWindowNeedsACourier) {
     EXPECT_FALSE(ui.IsWindowOpen(kRecent));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].caption, "错误");
+    // One whose tracking page the program cannot read is refused as well.
+    ui.SetText(kMain, "快递类型", "无名快递");
+    ASSERT_TRUE(ui.click(kMain, "按钮10"));
+    EXPECT_FALSE(ui.IsWindowOpen(kRecent));
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[1].caption, "对不起");
 }
 
 }  // namespace

@@ -143,6 +143,34 @@ TEST_F(Win32ProgramFlow, AVerificationRunFillsTheListAndEndsWithItsMessage) {
     program_.reset();  // before the simulator goes
 }
 
+// A failed lookup is offered again on a real 是/否 box; 是 looks it up again
+// in the same run, and the found row joins the others.
+TEST_F(Win32ProgramFlow, YesOnTheEndMessageLooksTheFailedNumbersUpAgain) {
+    CourierSimulator simulator;
+    simulator.addRecord("中通快递", "555000002");
+    simulator.addRecord("中通快递", "555000004");
+    simulator.spoilFirstAnswer("555000004", testing::SimulatedFault::Status503);
+    ProgramState& state = program_->state();
+    state.verification.setCourierHosts(simulator.hosts());
+    state.queryUrlPrefix = simulator.queryUrlPrefix("中通快递");
+    ui_.SetText(kMain, "快递类型", "中通快递");
+    ui_.SetText(kMain, "生成内容", "555000001\r\n555000002\r\n555000004");
+    dialogs_.Queue(DialogAnswerer::Answer::Yes);
+    dialogs_.Queue(DialogAnswerer::Answer::Ok);
+
+    Click(kMain, "按钮6");
+    ASSERT_TRUE(ServeUntil(
+        [&] { return dialogs_.ShownBoxes().size() == 2 && state.verification.waitUntilIdle(0); },
+        60000));
+    const std::vector<DialogAnswerer::Shown> shown = dialogs_.ShownBoxes();
+    EXPECT_NE(shown[0].text.find("另有1个单号查询失败"), std::string::npos);
+    ASSERT_EQ(ui_.ListCount(kMain, kList), 2);
+    EXPECT_EQ(ui_.ListGetText(kMain, kList, 1, 1), "555000004");
+    EXPECT_EQ(state.verification.blankNumbers(), "555000001\r\n");
+    EXPECT_EQ(simulator.requestCount(), 4);
+    program_.reset();  // before the simulator goes
+}
+
 TEST_F(Win32ProgramFlow, ClosingTheMainWindowDuringARunEndsWithCodeZero) {
     CourierSimulator simulator;
     ProgramState& state = program_->state();

@@ -78,6 +78,8 @@ class Win32PortFixture : public PortFixture {
     void AnswerMessageBox(BoxAnswer answer, std::function<void()> whileShown) override {
         const auto a = answer == BoxAnswer::Ok       ? DialogAnswerer::Answer::Ok
                        : answer == BoxAnswer::Cancel ? DialogAnswerer::Answer::Cancel
+                       : answer == BoxAnswer::Yes    ? DialogAnswerer::Answer::Yes
+                       : answer == BoxAnswer::No     ? DialogAnswerer::Answer::No
                                                      : DialogAnswerer::Answer::CloseBox;
         dialogs_.Queue(a, std::move(whileShown));
     }

@@ -162,7 +162,10 @@ void DialogAnswerer::Poll() {
         if (next.answer == Answer::CloseBox) {
             PostMessageW(box, WM_CLOSE, 0, 0);
         } else {
-            const int id = next.answer == Answer::Ok ? IDOK : IDCANCEL;
+            const int id = next.answer == Answer::Ok    ? IDOK
+                           : next.answer == Answer::Yes ? IDYES
+                           : next.answer == Answer::No  ? IDNO
+                                                        : IDCANCEL;
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
         }

@@ -35,7 +35,7 @@ void CloseByUser(HWND window);
 // so it also runs inside the modal loops of boxes and windows.
 class DialogAnswerer {
   public:
-    enum class Answer { Ok, Cancel, CloseBox };
+    enum class Answer { Ok, Cancel, CloseBox, Yes, No };
     struct Shown {
         std::string text;  // GBK, as the box shows it
         std::string caption;
