@@ -5,6 +5,7 @@ namespace zelvo::win32 {
 namespace {
 
 constexpr UINT kServeCalls = WM_APP + 1;
+constexpr UINT kServePosted = WM_APP + 2;
 constexpr wchar_t kClassName[] = L"ZelvoUiThreadCalls";
 
 class Locked {
@@ -88,12 +89,33 @@ void UiThreadCalls::ServeQueued() {
     }
 }
 
+void UiThreadCalls::Post(std::function<void()> work) {
+    {
+        Locked locked(lock_);
+        if (shutDown_) return;
+        posted_.push_back(std::move(work));
+    }
+    PostMessageW(window_, kServePosted, 0, 0);
+}
+
+void UiThreadCalls::ServePosted() {
+    std::function<void()> work;
+    {
+        Locked locked(lock_);
+        if (posted_.empty() || shutDown_) return;
+        work = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    work();
+}
+
 void UiThreadCalls::Shutdown() {
     Locked locked(lock_);
     if (shutDown_) return;
     shutDown_ = true;
     for (Call* call : queue_) WakeConditionVariable(&call->ran);
     queue_.clear();
+    posted_.clear();
 }
 
 LRESULT CALLBACK UiThreadCalls::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -101,6 +123,12 @@ LRESULT CALLBACK UiThreadCalls::WindowProc(HWND window, UINT message, WPARAM wPa
     if (message == kServeCalls) {
         if (auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
             self->ServeQueued();
+        }
+        return 0;
+    }
+    if (message == kServePosted) {
+        if (auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            self->ServePosted();
         }
         return 0;
     }

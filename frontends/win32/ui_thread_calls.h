@@ -29,6 +29,9 @@ class UiThreadCalls {
     // Runs work on the UI thread and waits for it; false (work not run) once
     // the calls have been shut down.
     bool Run(const std::function<void()>& work);
+    // Runs work on the UI thread later, from its message loop, without
+    // waiting for it; dropped once the calls have been shut down.
+    void Post(std::function<void()> work);
     // From now on Run returns false at once, and callers already waiting are
     // released. Called on the UI thread when the main window goes, so that
     // the exit clean-up can stop workers that wait for it.
@@ -43,6 +46,7 @@ class UiThreadCalls {
     };
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void ServeQueued();
+    void ServePosted();
 
     DWORD uiThread_;
     HWND window_ = nullptr;
@@ -51,6 +55,7 @@ class UiThreadCalls {
     bool wakeUpPosted_ = false;
     // Calls not yet started; their callers wait on their stacks.
     std::deque<Call*> queue_;
+    std::deque<std::function<void()>> posted_;
 };
 
 }  // namespace zelvo::win32

@@ -124,6 +124,21 @@ HWND Win32Ui::ControlWindow(WindowId window, std::string_view control) const {
 }
 
 void Win32Ui::Dispatch(WindowId window, std::string_view control, EventKind kind, int arg) {
+    if (kind == EventKind::HeaderClicked) {
+        // The header sends its click while it still holds the mouse capture,
+        // which it lets go only when the notification returns: a handler that
+        // serves the windows meanwhile (a sort waiting for the workers of a
+        // run) would send every click of the user, 停止验证 too, to the
+        // header. The handler runs once the header is done.
+        const unsigned serial = Find(window) ? Find(window)->serial : 0;
+        calls_.Post([this, window, serial, name = std::string(control), arg] {
+            OpenWindow* open = Find(window);
+            if (open && open->serial == serial && handler_) {
+                handler_(UiEvent{window, name, EventKind::HeaderClicked, arg});
+            }
+        });
+        return;
+    }
     if (handler_) handler_(UiEvent{window, std::string(control), kind, arg});
 }
 
