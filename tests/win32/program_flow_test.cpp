@@ -177,9 +177,9 @@ TEST_F(Win32ProgramFlow, HeaderClicksSortTheRowsFlippingTheDirection) {
 
 TEST_F(Win32ProgramFlow, AHeaderClickDuringARunSortsAtOnceAndStopStillStopsIt) {
     // Numbers in falling order, each with a record and a slow page: the rows
-    // arrive roughly falling while the run goes on for many seconds.
+    // arrive roughly falling while the run goes on for half a minute.
     CourierSimulator simulator;
-    simulator.setDelayMs(30);
+    simulator.setDelayMs(200);
     std::string numbers;
     for (int i = 4000; i > 0; --i) {
         const std::string number = std::to_string(555000000 + i);
