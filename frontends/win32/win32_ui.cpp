@@ -655,7 +655,13 @@ int Win32Ui::ShowMessageBoxForWorker(std::string_view text, int flags, std::stri
 
 std::string Win32Ui::BrowseFolder(std::string_view title, bool includeFiles) {
     if (std::optional<std::string> answer = TakeBrowseAnswer(title)) return *answer;
-    return Call(std::string(), [&] { return BrowseForFolder(GetActiveWindow(), title, includeFiles); });
+    return Call(std::string(), [&] {
+        // Where a file is to be read, the file-open dialog: the folder
+        // browser's file view cannot hand a file back under Wine, and a
+        // file is what the user looks for there.
+        if (includeFiles) return ChooseFileToOpen(GetActiveWindow(), title);
+        return BrowseForFolder(GetActiveWindow(), title, includeFiles);
+    });
 }
 
 int Win32Ui::CursorX() {
