@@ -76,6 +76,8 @@ Win32Ui::Win32Ui() {
 Win32Ui::~Win32Ui() {
     Shutdown();
     windows_.clear();
+    // The process ends with them (see LeaveWindowsAtExit).
+    for (std::unique_ptr<OpenWindow>& left : leftAtExit_) (void)left.release();
 }
 
 void Win32Ui::SetEventHandler(UiEventHandler handler) { handler_ = std::move(handler); }
@@ -233,7 +235,12 @@ void Win32Ui::DestroyWindowOf(WindowId window) {
     for (HWND other : gone->disabled) {
         if (IsWindow(other)) EnableWindow(other, TRUE);
     }
-    gone.reset();
+    if (main) ending_ = true;
+    if (leaveWindowsAtExit_ && ending_) {
+        leftAtExit_.push_back(std::move(gone));
+    } else {
+        gone.reset();
+    }
     // Wakes a modal loop that waits for this window.
     PostMessageW(nullptr, WM_NULL, 0, 0);
     if (main) {
