@@ -1,6 +1,8 @@
 // The Qt frontend (offscreen platform unless QT_QPA_PLATFORM says otherwise):
-// start-up to a shown main window, and filling the result list with 100,000
-// rows from the GUI thread and from 30 worker threads.
+// start-up to a shown main window, filling the result list with 100,000
+// rows from the GUI thread and from 30 worker threads, and (with the courier
+// simulator of the tests) the whole verification of 10,000 numbers from the
+// click on 验证定单 to the end message.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,9 +15,17 @@
 #include <thread>
 #include <vector>
 
+#include <QAbstractButton>
+
 #include "app/startup.h"
 #include "appearance.h"
+#include "gbk.h"
 #include "qt_ui.h"
+
+#ifdef ZELVO_BENCH_COURIERS
+#include "courier_simulator.h"
+#include "process_cpu.h"
+#endif
 
 namespace zelvo {
 namespace {
@@ -91,6 +101,48 @@ void BM_HundredThousandRowsFromThirtyWorkers(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HundredThousandRowsFromThirtyWorkers)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+#ifdef ZELVO_BENCH_COURIERS
+// 10,000 numbers, every tenth with a record, 30 workers, a simulator that
+// answers at once.
+void BM_VerifyTenThousandNumbers(benchmark::State& state) {
+    constexpr int kCount = 10000;
+    testing::CourierSimulator simulator;
+    std::string numbers;
+    for (int i = 0; i < kCount; ++i) {
+        const std::string number = std::to_string(500000000 + i);
+        if (i % 10 == 0) simulator.addRecord("中通快递", number);
+        numbers += number + "\r\n";
+    }
+    qt::QtUi ui;
+    std::unique_ptr<Program> program = startProgram(ui);
+    ProgramState& program_state = program->state();
+    program_state.verification.setCourierHosts(simulator.hosts());
+    program_state.queryUrlPrefix = simulator.queryUrlPrefix("中通快递");
+    ui.SetText(WindowId::Main, "快递类型", "中通快递");
+    ui.SetText(WindowId::Main, "效验线程", "30");
+    auto* verify = ui.Window(WindowId::Main)->findChild<QAbstractButton*>(qt::FromGbk("按钮6"));
+    double cpuMs = 0;
+    for (auto _ : state) {
+        ui.SetText(WindowId::Main, "生成内容", numbers);
+        ui.AnswerNextMessageBox(0);  // the end message, as if dismissed at once
+        QCoreApplication::processEvents();
+        const double cpuBefore = bench::ProcessCpuMs();
+        verify->click();
+        while (!program_state.verification.waitUntilIdle(0) ||
+               ui.ProgressPos(WindowId::Main, "进度条1") != 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        cpuMs += bench::ProcessCpuMs() - cpuBefore;
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kCount);
+    state.counters["cpu_ms_per_number"] = cpuMs / (static_cast<double>(state.iterations()) * kCount);
+    state.counters["rows"] = ui.ListCount(WindowId::Main, kResults);
+    program.reset();
+    ui.CloseWindow(WindowId::Main);
+}
+BENCHMARK(BM_VerifyTenThousandNumbers)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+#endif
 
 }  // namespace
 }  // namespace zelvo

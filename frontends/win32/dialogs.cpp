@@ -82,4 +82,28 @@ std::string BrowseForFolder(HWND owner, std::string_view title, bool includeFile
     return lossless ? gbk : std::string();
 }
 
+std::string ChooseFileToOpen(HWND owner, std::string_view title) {
+    const std::wstring wideTitle = FromGbk(title);
+    // Pairs of shown name and pattern, each ended by a NUL, the list by two.
+    static const wchar_t kFilter[] = L"\u6587\u672c\u6587\u4ef6 (*.txt)\0*.txt\0"   // 文本文件
+                                     L"\u6240\u6709\u6587\u4ef6 (*.*)\0*.*\0";  // 所有文件
+    std::vector<wchar_t> path(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = L"txt";
+    // The current directory stays where it is: the filter window writes there.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_EXPLORER;
+    if (!GetOpenFileNameW(&dialog) || path[0] == L'\0') return {};
+    bool lossless = true;
+    std::string gbk = ToGbk(std::wstring(path.data()), &lossless);
+    return lossless ? gbk : std::string();
+}
+
 }  // namespace zelvo::win32

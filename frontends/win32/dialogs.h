@@ -5,7 +5,8 @@
 
 #include "win32_api.h"
 
-// The platform's own dialogs: message boxes and the shell's folder browser.
+// The platform's own dialogs: message boxes, the shell's folder browser and
+// the file-open dialog.
 namespace zelvo::win32 {
 
 // MessageBoxW. Without an owner it is task-modal: the calling thread's
@@ -24,5 +25,10 @@ int UnansweredResult(int flags);
 // keeps it), or empty on cancel, for a choice without a file-system path, or
 // for a path that GBK cannot spell (the program could not open it again).
 std::string BrowseForFolder(HWND owner, std::string_view title, bool includeFiles);
+
+// The file-open dialog, owned by owner, titled title, showing text files
+// (*.txt) first and every file on request. The chosen file's path, or empty
+// on cancel or for a path that GBK cannot spell.
+std::string ChooseFileToOpen(HWND owner, std::string_view title);
 
 }  // namespace zelvo::win32

@@ -58,5 +58,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return command.exitCode;
     }
     zelvo::win32::Win32Ui ui;
+    ui.LeaveWindowsAtExit();
     return zelvo::win32::RunProgram(ui, {}, std::move(command.ruleSource));
 }

@@ -1,11 +1,19 @@
 #include "ui_thread_calls.h"
 
+#include "win32_ui.h"  // DispatchUiMessage
+
 namespace zelvo::win32 {
 
 namespace {
 
 constexpr UINT kServeCalls = WM_APP + 1;
+constexpr UINT kServePosted = WM_APP + 2;
 constexpr wchar_t kClassName[] = L"ZelvoUiThreadCalls";
+// How long the UI thread serves calls before it looks at its messages again,
+// and how long it waits for a next call (a clock tick on Windows, where a
+// shorter wait lasts one anyway).
+constexpr ULONGLONG kServeSliceMs = 20;
+constexpr DWORD kLingerMs = 1;
 
 class Locked {
   public:
@@ -48,8 +56,10 @@ bool UiThreadCalls::Run(const std::function<void()>& work) {
     Locked locked(lock_);
     if (shutDown_) return false;
     queue_.push_back(&call);
-    // One wake-up for all the calls queued until the UI thread gets to them.
-    if (!wakeUpPosted_) {
+    if (lingering_) {
+        WakeConditionVariable(&arrived_);
+    } else if (!wakeUpPosted_) {
+        // One wake-up for all the calls queued until the UI thread gets to them.
         wakeUpPosted_ = PostMessageW(window_, kServeCalls, 0, 0) != FALSE;
         if (!wakeUpPosted_) {
             queue_.pop_back();
@@ -61,31 +71,71 @@ bool UiThreadCalls::Run(const std::function<void()>& work) {
 }
 
 void UiThreadCalls::ServeQueued() {
-    size_t batch = 0;
-    {
-        Locked locked(lock_);
-        batch = queue_.size();
-        // Calls queued from now on post a wake-up of their own, so that a
-        // modal loop run by one of these calls still serves them.
-        wakeUpPosted_ = false;
-    }
-    for (; batch > 0; --batch) {
-        Call* call = nullptr;
-        {
-            Locked locked(lock_);
-            // Calls left behind by a shutdown were released with it.
-            if (queue_.empty() || shutDown_) return;
-            call = queue_.front();
-            queue_.pop_front();
+    const ULONGLONG sliceEnd = GetTickCount64() + kServeSliceMs;
+    Locked locked(lock_);
+    // Calls queued while one of these runs post a wake-up of their own, so
+    // that a modal loop run by a call still serves them.
+    wakeUpPosted_ = false;
+    bool served = false;
+    while (!shutDown_) {
+        if (queue_.empty()) {
+            // Nothing served yet: a wake-up whose calls were served already.
+            if (!served || GetTickCount64() >= sliceEnd) break;
+            lingering_ = true;
+            SleepConditionVariableSRW(&arrived_, &lock_, kLingerMs, 0);
+            lingering_ = false;
+            if (queue_.empty()) break;
+            continue;
         }
+        Call* call = queue_.front();
+        queue_.pop_front();
         // Its caller waits until done, so the call stays alive meanwhile; a
         // shutdown cannot release it either, since shutting down happens on
         // this thread.
+        ReleaseSRWLockExclusive(&lock_);
         (*call->work)();
-        Locked locked(lock_);
+        AcquireSRWLockExclusive(&lock_);
         call->done = true;
         WakeConditionVariable(&call->ran);
+        served = true;
+        if (GetTickCount64() >= sliceEnd) break;
     }
+    if (queue_.empty() || shutDown_) return;
+    // The slice is over with calls still waiting. A posted wake-up would be
+    // taken before the user's input, the painting and the timers, so under a
+    // steady stream of calls those would never come: they are handled here
+    // first. The wake-up goes out before, so that a handler that serves the
+    // windows (a sort waiting for the run's lock) serves these calls too.
+    if (!wakeUpPosted_) wakeUpPosted_ = PostMessageW(window_, kServeCalls, 0, 0) != FALSE;
+    ReleaseSRWLockExclusive(&lock_);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT)) {
+        DispatchUiMessage(message);
+    }
+    while (PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        DispatchUiMessage(message);
+    }
+    AcquireSRWLockExclusive(&lock_);
+}
+
+void UiThreadCalls::Post(std::function<void()> work) {
+    {
+        Locked locked(lock_);
+        if (shutDown_) return;
+        posted_.push_back(std::move(work));
+    }
+    PostMessageW(window_, kServePosted, 0, 0);
+}
+
+void UiThreadCalls::ServePosted() {
+    std::function<void()> work;
+    {
+        Locked locked(lock_);
+        if (posted_.empty() || shutDown_) return;
+        work = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    work();
 }
 
 void UiThreadCalls::Shutdown() {
@@ -94,6 +144,7 @@ void UiThreadCalls::Shutdown() {
     shutDown_ = true;
     for (Call* call : queue_) WakeConditionVariable(&call->ran);
     queue_.clear();
+    posted_.clear();
 }
 
 LRESULT CALLBACK UiThreadCalls::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -101,6 +152,12 @@ LRESULT CALLBACK UiThreadCalls::WindowProc(HWND window, UINT message, WPARAM wPa
     if (message == kServeCalls) {
         if (auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
             self->ServeQueued();
+        }
+        return 0;
+    }
+    if (message == kServePosted) {
+        if (auto* self = reinterpret_cast<UiThreadCalls*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            self->ServePosted();
         }
         return 0;
     }

@@ -76,6 +76,8 @@ Win32Ui::Win32Ui() {
 Win32Ui::~Win32Ui() {
     Shutdown();
     windows_.clear();
+    // The process ends with them (see LeaveWindowsAtExit).
+    for (std::unique_ptr<OpenWindow>& left : leftAtExit_) (void)left.release();
 }
 
 void Win32Ui::SetEventHandler(UiEventHandler handler) { handler_ = std::move(handler); }
@@ -124,6 +126,21 @@ HWND Win32Ui::ControlWindow(WindowId window, std::string_view control) const {
 }
 
 void Win32Ui::Dispatch(WindowId window, std::string_view control, EventKind kind, int arg) {
+    if (kind == EventKind::HeaderClicked) {
+        // The header sends its click while it still holds the mouse capture,
+        // which it lets go only when the notification returns: a handler that
+        // serves the windows meanwhile (a sort waiting for the workers of a
+        // run) would send every click of the user, 停止验证 too, to the
+        // header. The handler runs once the header is done.
+        const unsigned serial = Find(window) ? Find(window)->serial : 0;
+        calls_.Post([this, window, serial, name = std::string(control), arg] {
+            OpenWindow* open = Find(window);
+            if (open && open->serial == serial && handler_) {
+                handler_(UiEvent{window, name, EventKind::HeaderClicked, arg});
+            }
+        });
+        return;
+    }
     if (handler_) handler_(UiEvent{window, std::string(control), kind, arg});
 }
 
@@ -218,7 +235,12 @@ void Win32Ui::DestroyWindowOf(WindowId window) {
     for (HWND other : gone->disabled) {
         if (IsWindow(other)) EnableWindow(other, TRUE);
     }
-    gone.reset();
+    if (main) ending_ = true;
+    if (leaveWindowsAtExit_ && ending_) {
+        leftAtExit_.push_back(std::move(gone));
+    } else {
+        gone.reset();
+    }
     // Wakes a modal loop that waits for this window.
     PostMessageW(nullptr, WM_NULL, 0, 0);
     if (main) {
@@ -642,7 +664,13 @@ int Win32Ui::ShowMessageBoxForWorker(std::string_view text, int flags, std::stri
 
 std::string Win32Ui::BrowseFolder(std::string_view title, bool includeFiles) {
     if (std::optional<std::string> answer = TakeBrowseAnswer(title)) return *answer;
-    return Call(std::string(), [&] { return BrowseForFolder(GetActiveWindow(), title, includeFiles); });
+    return Call(std::string(), [&] {
+        // Where a file is to be read, the file-open dialog: the folder
+        // browser's file view cannot hand a file back under Wine, and a
+        // file is what the user looks for there.
+        if (includeFiles) return ChooseFileToOpen(GetActiveWindow(), title);
+        return BrowseForFolder(GetActiveWindow(), title, includeFiles);
+    });
 }
 
 int Win32Ui::CursorX() {

@@ -93,6 +93,14 @@ class Win32Ui : public UiPort, public TextColourControl, public DialogAnswers {
     // exit clean-up can stop worker threads that wait for the UI thread.
     void Shutdown();
 
+    // From now on the windows that close with the main window are left on
+    // the screen for the process's end to take away: hiding a window makes
+    // Wine wait up to two seconds for a window manager, which a bare X
+    // server (Xvfb) does not have, and the program would linger that long
+    // after its main window was closed. For the program alone: the windows
+    // are never destroyed.
+    void LeaveWindowsAtExit() { leaveWindowsAtExit_ = true; }
+
     // The top-level window of an open window; null when it is closed.
     HWND Window(WindowId window) const;
     // The control's own window; null when the window is closed or has no such control.
@@ -115,6 +123,10 @@ class Win32Ui : public UiPort, public TextColourControl, public DialogAnswers {
     UiThreadCalls calls_;
     UiEventHandler handler_;
     std::map<WindowId, std::unique_ptr<OpenWindow>> windows_;
+
+    bool leaveWindowsAtExit_ = false;
+    bool ending_ = false;
+    std::vector<std::unique_ptr<OpenWindow>> leftAtExit_;
 
     // Worker threads showing a message box, closed at shutdown.
     std::mutex workerBoxesMutex_;

@@ -103,6 +103,11 @@ struct VerificationRun::Run {
     std::atomic<bool> cancelled{false};
     std::atomic<bool> allFinished{false};
     std::atomic<int> jobsInside{0};
+    // The user-interface thread waits for runLock (a sort, a stop): workers
+    // that have not yet asked for it hold back until it has had its turn.
+    // Without this, thirty workers hand the lock on among themselves and the
+    // waiting thread gets it only when the run ends.
+    std::atomic<int> uiWaiting{0};
 
     // Read by the user-interface thread while workers write; never held
     // across a window operation.
@@ -129,6 +134,14 @@ struct VerificationRun::Tasks {
 };
 
 namespace {
+
+// runLock for a worker, after any turn the user-interface thread waits for.
+void enterAsWorker(VerificationRun::Run& run) {
+    for (int waiting = run.uiWaiting.load(); waiting > 0; waiting = run.uiWaiting.load()) {
+        run.uiWaiting.wait(waiting);
+    }
+    EnterCriticalSectionOp(run.lock);
+}
 
 // Asked for on the end message: the run goes on with its failed numbers
 // alone. Rows and blank numbers stay; the progress stands at the numbers
@@ -171,7 +184,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     UiPort& ui = *run.ui;
     bool runEnded = false;
     int failed = 0;
-    EnterCriticalSectionOp(run.lock);
+    enterAsWorker(run);
     if (!run.retired) {
         if (result.found) {
             const int row = ui.ListInsert(kMain, kResultList);
@@ -215,7 +228,7 @@ void verifyNumber(VerificationRun::Run& run, std::int32_t task) {
     if (runEnded) {
         const int answer = ui.MessageBox(
             endMessage(failed), failed > 0 ? kIconInformation | kYesNo : kIconInformation, "提示");
-        EnterCriticalSectionOp(run.lock);
+        enterAsWorker(run);
         // A run started or stopped while the box was shown keeps its progress.
         if (!run.retired) {
             if (failed > 0 && answer == kResultYes) {
@@ -241,10 +254,15 @@ void runJob(VerificationRun::Run& run, std::int32_t task) {
 // A worker of the run may be inside its update of the windows, waiting for
 // this thread to carry out each step. Taking the run's lock while the windows
 // keep being served guarantees that the update is either complete or has not
-// started.
+// started. Workers that have not asked for the lock yet wait meanwhile, so
+// the wait ends once the updates already under way are done.
 void lockServingWindows(UiPort& ui, VerificationRun::Run& run) {
+    ++run.uiWaiting;
     while (!run.lock->try_lock()) {
         ui.Delay(1);
+    }
+    if (--run.uiWaiting == 0) {
+        run.uiWaiting.notify_all();
     }
 }
 

@@ -105,6 +105,12 @@ void TypeInto(HWND box, std::string_view text) {
     ServeUntil([] { return false; }, 30);
 }
 
+std::vector<HWND> FindDialogs() {
+    Found found;
+    EnumWindows(&CollectBoxes, reinterpret_cast<LPARAM>(&found));
+    return found.boxes;
+}
+
 void CloseByUser(HWND window) {
     if (window && IsWindowEnabled(window)) PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
@@ -145,9 +151,7 @@ void DialogAnswerer::Poll() {
             return;
         }
     }
-    Found found;
-    EnumWindows(&CollectBoxes, reinterpret_cast<LPARAM>(&found));
-    for (HWND box : found.boxes) {
+    for (HWND box : FindDialogs()) {
         if (std::find(seen_.begin(), seen_.end(), box) == seen_.end()) {
             seen_.push_back(box);
             shown_.push_back({win32::ToGbk(TextOf(GetDlgItem(box, 0xFFFF))), win32::ToGbk(TextOf(box))});

@@ -28,6 +28,9 @@ void ClickControl(HWND control);
 void TypeInto(HWND box, std::string_view text);
 // The close box: the command it sends, which a disabled window never gets.
 void CloseByUser(HWND window);
+// The dialog windows (message boxes, the file and folder dialogs) of this
+// process now shown.
+std::vector<HWND> FindDialogs();
 
 // Answers the program's message boxes (on any of its threads) as a user
 // would, each with the next queued answer, and runs code on the UI thread
