@@ -21,8 +21,8 @@ std::optional<std::string> SystemPath(std::string_view folder) {
     return GbkToUtf8(folder);
 }
 
-// An absolute path from the environment; the base directory specification
-// ignores relative ones.
+// An absolute path from the environment; the XDG base directory rules
+// ignore relative ones.
 std::string AbsoluteVariable(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] == '/' ? std::string(value) : std::string();
