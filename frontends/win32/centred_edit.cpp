@@ -4,7 +4,15 @@ namespace zelvo::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x5A45;  // one subclass per box
+// The system's edit procedure, which the class of our own passes every
+// message on to. A class of our own rather than a subclass of each box: a
+// subclass looks its data up in the box's properties at every message, a
+// server call under Wine, and the filter pass reads two boxes for each row.
+WNDPROC gEditProc = nullptr;
+
+LRESULT Base(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(gEditProc, edit, message, wParam, lParam);
+}
 
 int TextHeight(HWND edit) {
     HDC dc = GetDC(edit);
@@ -48,11 +56,10 @@ void PaintBands(HWND edit) {
     ReleaseDC(edit, dc);
 }
 
-LRESULT CALLBACK CentredProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR) {
+LRESULT CALLBACK CentredProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_NCCALCSIZE: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = Base(edit, message, wParam, lParam);
             RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                                   : reinterpret_cast<RECT*>(lParam);
             const int spare = (client->bottom - client->top) - TextHeight(edit);
@@ -63,12 +70,12 @@ LRESULT CALLBACK CentredProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
             return result;
         }
         case WM_NCPAINT:
-            DefSubclassProc(edit, message, wParam, lParam);
+            Base(edit, message, wParam, lParam);
             PaintBands(edit);
             return 0;
         case WM_NCHITTEST: {
             // The bands belong to the box: a click there places the caret.
-            const LRESULT hit = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT hit = Base(edit, message, wParam, lParam);
             if (hit != HTBORDER && hit != HTNOWHERE) return hit;
             RECT window{};
             GetWindowRect(edit, &window);
@@ -82,25 +89,33 @@ LRESULT CALLBACK CentredProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SETFONT:
         case WM_ENABLE:
         case EM_SETREADONLY: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = Base(edit, message, wParam, lParam);
             // A new text height moves the bands; a new state recolours them.
             SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                          SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return result;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(edit, &CentredProc, kSubclassId);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return Base(edit, message, wParam, lParam);
 }
 
 }  // namespace
 
+void RegisterCentredEdit(HINSTANCE instance) {
+    WNDCLASSEXW edit{};
+    edit.cbSize = sizeof(edit);
+    if (!GetClassInfoExW(nullptr, L"EDIT", &edit)) return;
+    gEditProc = edit.lpfnWndProc;
+    edit.lpfnWndProc = &CentredProc;
+    edit.hInstance = instance;
+    edit.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+    edit.lpszClassName = kCentredEditClass;
+    RegisterClassExW(&edit);
+}
+
 void CentreSingleLineText(HWND edit) {
-    SetWindowSubclass(edit, &CentredProc, kSubclassId, 0);
     SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -7,6 +7,12 @@
 // space above and below the text to the frame, painted in the box's colour.
 namespace zelvo::win32 {
 
+// A single-line edit box of this class centres its text.
+inline constexpr wchar_t kCentredEditClass[] = L"ZelvoCentredEdit";
+
+// Once, before the first box is made.
+void RegisterCentredEdit(HINSTANCE instance);
+// Lays the text out again for the box's present font and size.
 void CentreSingleLineText(HWND edit);
 
 }  // namespace zelvo::win32

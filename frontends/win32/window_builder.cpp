@@ -46,6 +46,7 @@ void RegisterClasses() {
         page.lpszClassName = kPageClass;
         RegisterClassExW(&page);
         RegisterTextView();
+        RegisterCentredEdit(Instance());
         return true;
     }();
     (void)registered;
@@ -218,7 +219,7 @@ Created ClassAndStyle(const ControlDesc& d) {
             style |= d.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
                                        (d.verticalScroll ? WS_VSCROLL : 0)
                                  : ES_AUTOHSCROLL;
-            return {L"EDIT", style | line, edge};
+            return {d.multiLine ? L"EDIT" : kCentredEditClass, style | line, edge};
         }
         case ControlKind::Label:
             return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "centred_edit.h"
 #include "gbk_text.h"
 #include "text_printer.h"
 #include "text_view.h"
@@ -26,8 +27,10 @@ std::wstring ClassOf(HWND window) {
 const wchar_t* NativeClass(const ControlDesc& d) {
     switch (d.kind) {
         case ControlKind::EditBox:
-            // Boxes one types many lines into are the program's own text view.
-            return d.multiLine && !d.readOnly ? win32::kTextViewClass : L"Edit";
+            // Boxes one types many lines into are the program's own text view;
+            // single-line boxes an edit class of ours that centres the text.
+            if (!d.multiLine) return win32::kCentredEditClass;
+            return d.readOnly ? L"Edit" : win32::kTextViewClass;
         case ControlKind::Button:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
