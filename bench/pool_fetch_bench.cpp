@@ -195,17 +195,25 @@ double XargsCurlRate(const std::vector<std::string>& urls, const fs::path& folde
 
 double CpuSeconds();
 
+// The addresses of the pages the local nginx serves; none, with the
+// benchmark skipped, when it could not be started.
+std::vector<std::string> PageUrls(LocalNginx& nginx, benchmark::State& state) {
+    std::vector<std::string> urls;
+    if (!nginx.ready()) {
+        state.SkipWithError("nginx could not be started on 127.0.0.1");
+        return urls;
+    }
+    for (int i = 1; i <= kFetches; ++i) urls.push_back(nginx.url(i));
+    return urls;
+}
+
 // Pool and loop in one run; the range is the pool's clock tick in ms. Beside
 // the rates, the CPU time of this process per page, which a busy machine
 // does not skew.
 void BM_FetchTenThousandPages(benchmark::State& state) {
     LocalNginx nginx;
-    if (!nginx.ready()) {
-        state.SkipWithError("nginx could not be started on 127.0.0.1");
-        return;
-    }
-    std::vector<std::string> urls;
-    for (int i = 1; i <= kFetches; ++i) urls.push_back(nginx.url(i));
+    const std::vector<std::string> urls = PageUrls(nginx, state);
+    if (urls.empty()) return;
     std::atomic<int> wrong{0};
     // The machine is shared: pool and loop take turns on slices of the
     // pages (pool first, then loop first), so that a busy spell of the
@@ -249,12 +257,8 @@ BENCHMARK(BM_FetchTenThousandPages)
 #ifndef _WIN32
 void BM_FetchTenThousandPagesXargsCurl(benchmark::State& state) {
     LocalNginx nginx;
-    if (!nginx.ready()) {
-        state.SkipWithError("nginx could not be started on 127.0.0.1");
-        return;
-    }
-    std::vector<std::string> urls;
-    for (int i = 1; i <= kFetches; ++i) urls.push_back(nginx.url(i));
+    const std::vector<std::string> urls = PageUrls(nginx, state);
+    if (urls.empty()) return;
     std::atomic<int> wrong{0};
     double pool = 0, xargs = 0;
     for (auto _ : state) {

@@ -25,6 +25,7 @@
 #ifdef ZELVO_BENCH_COURIERS
 #include "courier_simulator.h"
 #include "process_cpu.h"
+#include "simulated_numbers.h"
 #endif
 
 namespace zelvo {
@@ -108,12 +109,7 @@ BENCHMARK(BM_HundredThousandRowsFromThirtyWorkers)->Unit(benchmark::kMillisecond
 void BM_VerifyTenThousandNumbers(benchmark::State& state) {
     constexpr int kCount = 10000;
     testing::CourierSimulator simulator;
-    std::string numbers;
-    for (int i = 0; i < kCount; ++i) {
-        const std::string number = std::to_string(500000000 + i);
-        if (i % 10 == 0) simulator.addRecord("中通快递", number);
-        numbers += number + "\r\n";
-    }
+    const std::string numbers = bench::SimulatedNumbers(simulator, kCount);
     qt::QtUi ui;
     std::unique_ptr<Program> program = startProgram(ui);
     ProgramState& program_state = program->state();

@@ -30,6 +30,7 @@
 
 #ifdef ZELVO_BENCH_COURIERS
 #include "courier_simulator.h"
+#include "simulated_numbers.h"
 #include "process_cpu.h"
 #endif
 
@@ -198,12 +199,7 @@ double FilterPassKeepingHalf() {
 double VerifyTenThousandNumbers() {
     constexpr int kCount = 10000;
     testing::CourierSimulator simulator;
-    std::string numbers;
-    for (int i = 0; i < kCount; ++i) {
-        const std::string number = std::to_string(500000000 + i);
-        if (i % 10 == 0) simulator.addRecord("中通快递", number);
-        numbers += number + "\r\n";
-    }
+    const std::string numbers = bench::SimulatedNumbers(simulator, kCount);
     Win32Ui ui;
     std::unique_ptr<Program> program = startProgram(ui);
     ProgramState& state = program->state();
