@@ -23,9 +23,8 @@
 #include "qt_ui.h"
 
 #ifdef ZELVO_BENCH_COURIERS
-#include "courier_simulator.h"
+#include "simulator_site.h"
 #include "process_cpu.h"
-#include "simulated_numbers.h"
 #endif
 
 namespace zelvo {
@@ -108,8 +107,8 @@ BENCHMARK(BM_HundredThousandRowsFromThirtyWorkers)->Unit(benchmark::kMillisecond
 // answers at once.
 void BM_VerifyTenThousandNumbers(benchmark::State& state) {
     constexpr int kCount = 10000;
-    testing::CourierSimulator simulator;
-    const std::string numbers = bench::SimulatedNumbers(simulator, kCount);
+    const bench::SimulatorSite simulator(0, kCount);
+    const std::string numbers = bench::SimulatedNumberLines(kCount);
     qt::QtUi ui;
     std::unique_ptr<Program> program = startProgram(ui);
     ProgramState& program_state = program->state();
@@ -134,6 +133,7 @@ void BM_VerifyTenThousandNumbers(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kCount);
     state.counters["cpu_ms_per_number"] = cpuMs / (static_cast<double>(state.iterations()) * kCount);
     state.counters["rows"] = ui.ListCount(WindowId::Main, kResults);
+    state.SetLabel(simulator.kind());
     program.reset();
     ui.CloseWindow(WindowId::Main);
 }

@@ -6,7 +6,8 @@
 // and with HttpGetCancellable, which splits the cost of a run into the fetch
 // and what the run adds, and the run's lookups alone on the pool's 30 workers
 // and on 30 plain threads: what the pool costs. Runs in both builds (the
-// Windows one under Wine).
+// Windows one under Wine), against one shared native simulator when
+// bench/with_courier_server.sh runs them (the label says which).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -16,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "courier_simulator.h"
 #include "memory_ui.h"
 #include "process_cpu.h"
+#include "simulator_site.h"
 #include "runtime/http.h"
 #include "verification/courier_table.h"
 #include "verification/verification_run.h"
@@ -30,20 +31,12 @@ namespace {
 constexpr int kWorkers = 30;
 
 void BM_VerificationRun(benchmark::State& state, int count, int delayMs) {
-    testing::CourierSimulator simulator;
-    simulator.setDelayMs(delayMs);
+    const bench::SimulatorSite simulator(delayMs, count);
     testing::MemoryUi ui;
     ui.LoadWindow(WindowId::Main, false);
     ui.SetText(WindowId::Main, "快递类型", "中通快递");
     ui.SetText(WindowId::Main, "效验线程", std::to_string(kWorkers));
-    std::string numbers;
-    for (int i = 0; i < count; ++i) {
-        const std::string number = std::to_string(500000000 + i);
-        // Every tenth number has a record.
-        if (i % 10 == 0) simulator.addRecord("中通快递", number);
-        numbers += number;
-        numbers += "\r\n";
-    }
+    const std::string numbers = bench::SimulatedNumberLines(count);
     const std::string prefix = simulator.queryUrlPrefix("中通快递");
 
     WorkPool pool;
@@ -68,6 +61,7 @@ void BM_VerificationRun(benchmark::State& state, int count, int delayMs) {
         state.counters["ideal_per_s"] = ideal;
     }
     state.counters["rows"] = ui.ListCount(WindowId::Main, "超级列表框1");
+    state.SetLabel(simulator.kind());
 }
 
 // Captured arguments rather than Args: the cross build's stand-in for Google
@@ -88,7 +82,7 @@ BENCHMARK_CAPTURE(BM_VerificationRun, numbers_10000_delay_50ms, 10000, 50)
 // 30 threads, no pool and no run: each fetches its share of the simulator's
 // pages one after the other.
 void BM_SimulatorFetches(benchmark::State& state, int count, bool cancellable) {
-    testing::CourierSimulator simulator;
+    const bench::SimulatorSite simulator(0, count);
     const std::string prefix = simulator.queryUrlPrefix("中通快递");
     const std::atomic<bool> never{false};
     const double cpuBefore = bench::ProcessCpuMs();
@@ -98,7 +92,7 @@ void BM_SimulatorFetches(benchmark::State& state, int count, bool cancellable) {
         for (int t = 0; t < kWorkers; ++t) {
             threads.emplace_back([&] {
                 for (int i = next++; i < count; i = next++) {
-                    const std::string address = prefix + std::to_string(500000000 + i);
+                    const std::string address = prefix + bench::SimulatedNumber(i);
                     const Bytes page = cancellable ? HttpGetCancellable(address, never)
                                                    : HttpGet(address);
                     benchmark::DoNotOptimize(page);
@@ -127,13 +121,9 @@ void BM_LookUpsAlone(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const int delayMs = static_cast<int>(state.range(1));
 
-    testing::CourierSimulator simulator;
-    simulator.setDelayMs(delayMs);
+    const bench::SimulatorSite simulator(delayMs, count);
     std::vector<std::string> numbers;
-    for (int i = 0; i < count; ++i) {
-        numbers.push_back(std::to_string(500000000 + i));
-        if (i % 10 == 0) simulator.addRecord("中通快递", numbers.back());
-    }
+    for (int i = 0; i < count; ++i) numbers.push_back(bench::SimulatedNumber(i));
     const std::string prefix = simulator.queryUrlPrefix("中通快递");
     const CourierHosts hosts = simulator.hosts();
     std::atomic<int> found{0};

@@ -29,8 +29,7 @@
 #include "win32_ui.h"
 
 #ifdef ZELVO_BENCH_COURIERS
-#include "courier_simulator.h"
-#include "simulated_numbers.h"
+#include "simulator_site.h"
 #include "process_cpu.h"
 #endif
 
@@ -198,8 +197,8 @@ double FilterPassKeepingHalf() {
 // windows served as the program's own loop serves them.
 double VerifyTenThousandNumbers() {
     constexpr int kCount = 10000;
-    testing::CourierSimulator simulator;
-    const std::string numbers = bench::SimulatedNumbers(simulator, kCount);
+    const bench::SimulatorSite simulator(0, kCount);
+    const std::string numbers = bench::SimulatedNumberLines(kCount);
     Win32Ui ui;
     std::unique_ptr<Program> program = startProgram(ui);
     ProgramState& state = program->state();
@@ -219,9 +218,9 @@ double VerifyTenThousandNumbers() {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) win32::DispatchUiMessage(message);
     }
     const double elapsed = NowMs() - start;
-    std::printf("  %d numbers: %.0f numbers/s, %.2f ms CPU per number, %d rows\n", kCount,
-                kCount * 1000.0 / elapsed, (bench::ProcessCpuMs() - cpuBefore) / kCount,
-                ui.ListCount(kMain, kResultList));
+    std::printf("  %d numbers: %.0f numbers/s, %.2f ms CPU per number, %d rows, %s simulator\n",
+                kCount, kCount * 1000.0 / elapsed, (bench::ProcessCpuMs() - cpuBefore) / kCount,
+                ui.ListCount(kMain, kResultList), simulator.kind());
     program.reset();
     ui.CloseWindow(kMain);
     ServeUntilIdle();

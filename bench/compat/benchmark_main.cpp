@@ -92,6 +92,7 @@ struct Runner {
                 if (counter.flags & Counter::kInvert) value = value != 0 ? 1 / value : 0;
                 std::printf(" %s=%.4g", name.c_str(), value);
             }
+            if (!state.label_.empty()) std::printf(" %s", state.label_.c_str());
             std::printf("\n");
             return;
         }

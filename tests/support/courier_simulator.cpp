@@ -199,15 +199,15 @@ void CourierSimulator::serve(Socket connection) {
     CloseSocket(connection);
 }
 
-std::string CourierSimulator::queryUrlPrefix(std::string_view courier) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/track/" +
+std::string CourierSimulator::QueryUrlPrefixAt(int port, std::string_view courier) {
+    return "http://127.0.0.1:" + std::to_string(port) + "/track/" +
            std::to_string(courierIndex(courier)) + "?no=";
 }
 
-CourierHosts CourierSimulator::hosts() const {
+CourierHosts CourierSimulator::HostsAt(int port) {
     CourierHosts hosts;
     hosts.railwayQueryPrefix =
-        "http://127.0.0.1:" + std::to_string(port_) + std::string(kRailwayPath) + "?sheet_no=";
+        "http://127.0.0.1:" + std::to_string(port) + std::string(kRailwayPath) + "?sheet_no=";
     return hosts;
 }
 

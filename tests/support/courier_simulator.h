@@ -48,9 +48,13 @@ class CourierSimulator {
 
     int port() const { return port_; }
     // The rule's query prefix that points the courier at this server.
-    std::string queryUrlPrefix(std::string_view courier) const;
+    std::string queryUrlPrefix(std::string_view courier) const { return QueryUrlPrefixAt(port_, courier); }
     // Fixed hosts pointed at this server.
-    CourierHosts hosts() const;
+    CourierHosts hosts() const { return HostsAt(port_); }
+    // The same for a simulator listening on port of 127.0.0.1 in another
+    // process.
+    static std::string QueryUrlPrefixAt(int port, std::string_view courier);
+    static CourierHosts HostsAt(int port);
 
     // Serves the courier fixture's record page for the number.
     void addRecord(std::string_view courier, std::string_view number);

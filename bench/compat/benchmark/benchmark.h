@@ -46,6 +46,7 @@ class State {
     }
     void SetItemsProcessed(std::int64_t items) { items_ = items; }
     void SetBytesProcessed(std::int64_t bytes) { bytes_ = bytes; }
+    void SetLabel(const std::string& label) { label_ = label; }
     void SkipWithError(const char* message) {
         skipped_ = true;
         error_ = message;
@@ -61,6 +62,7 @@ class State {
     std::int64_t bytes_ = 0;
     bool skipped_ = false;
     std::string error_;
+    std::string label_;
 };
 
 template <typename T>
