@@ -2,7 +2,7 @@
 # comes with the tests.
 if(TARGET zelvo_test_ui)
   zelvo_add_bench(bench_results SOURCES ${CMAKE_CURRENT_LIST_DIR}/results_bench.cpp
-    LIBS zelvo_results zelvo_sort zelvo_test_ui)
+    LIBS zelvo_results zelvo_sort zelvo_test_ui zelvo_test_platform)
 endif()
 
 # The same operations on the Qt frontend's list (offscreen), when it is built.

@@ -1,6 +1,5 @@
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "app/result_sort.h"
 #include "memory_ui.h"
+#include "platform_probe.h"
 #include "results/filter_window.h"
 #include "results/result_files.h"
 #include "results/result_list.h"
@@ -79,10 +79,7 @@ BENCHMARK(BM_SortByNumber)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_SortByDepartureTime)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 struct Folder {
-    Folder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "zelvo-bench-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
+    Folder() : path(testing::NewTempFolder("zelvo-bench-")) {}
     ~Folder() {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);

@@ -36,6 +36,12 @@ double InUnit(double seconds, TimeUnit unit) {
 
 }  // namespace
 
+std::int64_t internal::NowNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 internal::Benchmark::Benchmark(std::string name, std::function<void(State&)> body)
     : name_(std::move(name)), body_(std::move(body)) {
     Registry().push_back(this);
@@ -64,13 +70,11 @@ struct Runner {
 
     static void Run(const internal::Benchmark& benchmark, const std::vector<std::int64_t>& range,
                     const std::string& name) {
-        using Clock = std::chrono::steady_clock;
         std::int64_t iterations = benchmark.iterations_ > 0 ? benchmark.iterations_ : 1;
         for (;;) {
             State state(iterations, range);
-            const auto begin = Clock::now();
             benchmark.body_(state);
-            const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+            const double seconds = static_cast<double>(state.timedNs_) / 1e9;
             if (state.skipped_) {
                 std::printf("%-40s ERROR: %s\n", name.c_str(), state.error_.c_str());
                 return;

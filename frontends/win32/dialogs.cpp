@@ -10,14 +10,53 @@ namespace {
 
 enum BoxResult { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
 
+// The program's icon at one of the system's icon sizes. Shared: the system
+// keeps one copy per size however many boxes load it, and frees it itself.
+HICON ProgramIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
+// Runs after each window procedure call of the thread that shows a box. Once
+// the box's dialog has initialised, and before it shows, it takes the
+// program's icon, as every window of ours has it: the small one in the
+// caption, the large one for task switching. A dialog that has an icon
+// already (a box shown inside another box's loop) is left as it is.
+LRESULT CALLBACK GiveBoxTheProgramIcon(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        wchar_t name[8];
+        if (call->message == WM_INITDIALOG && GetClassNameW(call->hwnd, name, 8) &&
+            lstrcmpW(name, L"#32770") == 0 && !SendMessageW(call->hwnd, WM_GETICON, ICON_SMALL, 0)) {
+            if (HICON smallIcon = ProgramIcon(SM_CXSMICON, SM_CYSMICON)) {
+                SendMessageW(call->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+            }
+            if (HICON bigIcon = ProgramIcon(SM_CXICON, SM_CYICON)) {
+                SendMessageW(call->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
+
+int MessageBoxWithProgramIcon(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+    // A hook of this thread alone, for as long as the box is up.
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &GiveBoxTheProgramIcon, nullptr,
+                                   GetCurrentThreadId());
+    const int result = MessageBoxW(owner, text, caption, style);
+    if (hook) UnhookWindowsHookEx(hook);
+    return result;
+}
 
 int ShowMessageBox(std::string_view text, int flags, std::string_view caption, HWND owner) {
     const std::wstring wideText = FromGbk(text);
     const std::wstring wideCaption = FromGbk(caption);
     UINT style = static_cast<UINT>(flags);
     if (!owner && !(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
-    switch (MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), style)) {
+    switch (MessageBoxWithProgramIcon(owner, wideText.c_str(), wideCaption.c_str(), style)) {
         case IDCANCEL:
             // The close box of a box with OK alone means OK, as on Windows
             // (Wine answers Cancel there).

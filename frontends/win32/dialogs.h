@@ -9,7 +9,11 @@
 // the file-open dialog.
 namespace zelvo::win32 {
 
-// MessageBoxW. Without an owner it is task-modal: the calling thread's
+// MessageBoxW, the box carrying the program's icon in its caption as the
+// program's windows do (the icon in its body stays the one style asks for).
+int MessageBoxWithProgramIcon(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+
+// MessageBoxWithProgramIcon. Without an owner it is task-modal: the calling thread's
 // windows are disabled while it shows. A worker passes the main window as
 // owner, which the box disables: the worker waits, the user-interface thread
 // goes on serving, and the user answers before doing anything else. The

@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "application.h"
+#include "dialogs.h"
 #include "gbk_text.h"
 #include "win32_api.h"
 #include "win32_ui.h"
@@ -45,7 +46,8 @@ void Print(DWORD which, const std::string& gbk, UINT boxFlags) {
         }
         if (WriteFile(handle, gbk.data(), static_cast<DWORD>(gbk.size()), &written, nullptr)) return;
     }
-    MessageBoxW(nullptr, zelvo::win32::FromGbk(gbk).c_str(), L"Zelvo", boxFlags);
+    zelvo::win32::MessageBoxWithProgramIcon(nullptr, zelvo::win32::FromGbk(gbk).c_str(), L"Zelvo",
+                                            boxFlags);
 }
 
 }  // namespace

@@ -42,6 +42,11 @@ if(TARGET zelvo_test_win32 AND TARGET zelvo)
 endif()
 
 # What is particular to the Win32 port.
+# It carries the program's icon, which the message boxes take.
 if(TARGET zelvo_test_win32)
-  zelvo_add_win32_test(test_win32_ui SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_ui_test.cpp)
+  enable_language(RC)
+  zelvo_add_win32_test(test_win32_ui SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_ui_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/program_icon.rc)
+  set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/program_icon.rc APPEND PROPERTY INCLUDE_DIRECTORIES
+    ${PROJECT_SOURCE_DIR}/frontends/win32/resources)
 endif()

@@ -1,11 +1,14 @@
 // What is particular to the Win32 port: each described control is the
 // native control of its kind with the described style, the result list is a
 // virtual list, windows have a fixed frame of the described outer size, and
-// texts reach the controls as UTF-16 through code page 936.
+// texts reach the controls as UTF-16 through code page 936; message boxes
+// carry the program's icon.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "forms/form.h"
@@ -139,6 +142,38 @@ TEST(Win32Texts, GbkCrossesToTheControlsAsUtf16AndBack) {
     // A character GBK cannot hold comes back as "?", never as a look-alike.
     SetWindowTextW(ui.ControlWindow(WindowId::Main, "规则"), L"\u0E011");
     EXPECT_EQ(ui.GetText(WindowId::Main, "规则"), "?1");
+    ui.Shutdown();
+}
+
+// A box carries the program's icon in its caption, as the windows do, shown
+// by the user-interface thread (no owner) or by a worker (owned by the main
+// window) alike.
+TEST(Win32MessageBox, CarriesTheProgramIconInItsCaption) {
+    win32::Win32Ui ui;
+    ASSERT_TRUE(ui.LoadWindow(WindowId::Main, false));
+    const auto programIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    ASSERT_NE(programIcon, nullptr);
+    DialogAnswerer user(ui);
+    for (const bool fromWorker : {false, true}) {
+        HICON shown = nullptr;
+        user.Queue(DialogAnswerer::Answer::Ok, [&] {
+            for (HWND box : FindDialogs()) {
+                shown = reinterpret_cast<HICON>(SendMessageW(box, WM_GETICON, ICON_SMALL, 0));
+            }
+        });
+        std::atomic<int> result{-1};
+        if (fromWorker) {
+            std::thread worker([&] { result = ui.MessageBox("全部效验完毕", kIconInformation, "提示"); });
+            if (!ServeUntil([&] { return result != -1; })) ui.CloseWindow(WindowId::Main);
+            worker.join();
+        } else {
+            result = ui.MessageBox("全部效验完毕", kIconInformation, "提示");
+        }
+        EXPECT_EQ(result, kResultOk);
+        EXPECT_EQ(shown, programIcon) << (fromWorker ? "from a worker" : "on the UI thread");
+    }
     ui.Shutdown();
 }
 

@@ -4,6 +4,8 @@
 // the Windows cross build, which has no Google Benchmark library. Each
 // benchmark runs until it has taken half a second (or its fixed iteration
 // count) and prints the real time per iteration, the rates and the counters.
+// As in Google Benchmark, only the loop over the state is timed, less the
+// time between PauseTiming and ResumeTiming.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,6 +13,12 @@
 #include <vector>
 
 namespace benchmark {
+
+namespace internal {
+// A steady clock in nanoseconds: <chrono> does not compile with the GBK
+// execution character set of the targets that include this header.
+std::int64_t NowNanoseconds();
+}  // namespace internal
 
 enum TimeUnit { kNanosecond, kMicrosecond, kMillisecond, kSecond };
 
@@ -31,13 +39,30 @@ class State {
         ~Value() {}
     };
     struct Iterator {
+        State* state;
         std::int64_t left;
-        bool operator!=(const Iterator&) const { return left != 0; }
+        bool operator!=(const Iterator&) const {
+            if (left != 0) return true;
+            if (state) state->PauseTiming();  // the loop is over
+            return false;
+        }
         void operator++() { --left; }
         Value operator*() const { return {}; }
     };
-    Iterator begin() { return {skipped_ ? 0 : iterations_}; }
-    Iterator end() { return {0}; }
+    Iterator begin() {
+        ResumeTiming();
+        return {this, skipped_ ? 0 : iterations_};
+    }
+    Iterator end() { return {nullptr, 0}; }
+
+    void PauseTiming() {
+        if (running_) timedNs_ += internal::NowNanoseconds() - sinceNs_;
+        running_ = false;
+    }
+    void ResumeTiming() {
+        if (!running_) sinceNs_ = internal::NowNanoseconds();
+        running_ = true;
+    }
 
     std::int64_t iterations() const { return iterations_; }
     // The argument at index of the run's Args; 0 past its end.
@@ -60,6 +85,9 @@ class State {
     std::vector<std::int64_t> range_;
     std::int64_t items_ = 0;
     std::int64_t bytes_ = 0;
+    bool running_ = false;
+    std::int64_t sinceNs_ = 0;
+    std::int64_t timedNs_ = 0;
     bool skipped_ = false;
     std::string error_;
     std::string label_;
@@ -92,6 +120,8 @@ class Benchmark {
         argNames_ = std::move(names);
         return this;
     }
+    // One more run of the benchmark, with this one argument.
+    Benchmark* Arg(std::int64_t argument) { return Args({argument}); }
     // One more run of the benchmark, with these arguments.
     Benchmark* Args(std::vector<std::int64_t> arguments) {
         args_.push_back(std::move(arguments));
