@@ -79,7 +79,9 @@ TEST_P(Win32UiTest, EveryControlIsTheNativeOneWithTheDescribedStyle) {
         const LONG s = GetWindowLongW(c, GWL_STYLE);
         if (d.kind == ControlKind::EditBox) {
             EXPECT_EQ((s & ES_READONLY) != 0, d.readOnly);
-            if (!d.multiLine || d.readOnly) EXPECT_EQ((s & ES_MULTILINE) != 0, d.multiLine);
+            if (!d.multiLine || d.readOnly) {
+                EXPECT_EQ((s & ES_MULTILINE) != 0, d.multiLine);
+            }
             EXPECT_EQ((s & WS_VSCROLL) != 0, d.verticalScroll);
         }
         if (d.kind == ControlKind::ListView) {
