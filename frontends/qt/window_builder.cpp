@@ -132,6 +132,9 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, const EventSink
     window->setFont(GuiFont());
     if (desc.hasIcon) window->setWindowIcon(ProgramIcon());
 
+    // Every date picker starts on this one reading of the clock, so that a
+    // range of pickers never straddles a second (or midnight).
+    const QDateTime openedAt = QDateTime::currentDateTime();
     QButtonGroup* radios = nullptr;
     for (const ControlDesc& d : desc.controls) {
         QWidget* parent = window;
@@ -202,7 +205,7 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, const EventSink
                 break;
             }
             case ControlKind::DatePicker:
-                w = new DatePicker(QDateTime::currentDateTime(), parent);
+                w = new DatePicker(openedAt, parent);
                 break;
             case ControlKind::ListView: {
                 auto* view = new ListView(parent);

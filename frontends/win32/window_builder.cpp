@@ -266,9 +266,7 @@ void SetUpControl(BuiltWindow& built, BuiltControl& c) {
             break;
         case ControlKind::DatePicker: {
             SendMessageW(c.hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"yyyy/M/d"));
-            SYSTEMTIME now;
-            GetLocalTime(&now);
-            now.wMilliseconds = 0;
+            SYSTEMTIME now = built.openedAt;
             c.timeOfDay = now;
             SendMessageW(c.hwnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&now));
             break;
@@ -423,6 +421,8 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, EventSink sink)
     auto built = std::make_unique<BuiltWindow>();
     built->desc = &desc;
     built->sink = std::move(sink);
+    GetLocalTime(&built->openedAt);
+    built->openedAt.wMilliseconds = 0;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (desc.minimizeBox) style |= WS_MINIMIZEBOX;
     if (desc.maximizeBox) style |= WS_MAXIMIZEBOX;
