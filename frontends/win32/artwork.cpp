@@ -99,4 +99,18 @@ HBITMAP CreateBannerBitmap(int width, int height) {
     return bitmap;
 }
 
+void ShowProgramIcon(HWND window) {
+    const auto load = [](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                             IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                             GetSystemMetrics(heightMetric), LR_SHARED));
+    };
+    if (HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON)) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    }
+    if (HICON bigIcon = load(SM_CXICON, SM_CYICON)) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    }
+}
+
 }  // namespace zelvo::win32

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "artwork.h"
 #include "gbk_text.h"
 
 namespace zelvo::win32 {
@@ -9,14 +10,6 @@ namespace zelvo::win32 {
 namespace {
 
 enum BoxResult { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
-
-// The program's icon at one of the system's icon sizes. Shared: the system
-// keeps one copy per size however many boxes load it, and frees it itself.
-HICON ProgramIcon(int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric),
-                                         GetSystemMetrics(heightMetric), LR_SHARED));
-}
 
 // Runs after each window procedure call of the thread that shows a box. Once
 // the box's dialog has initialised, and before it shows, it takes the
@@ -29,12 +22,7 @@ LRESULT CALLBACK GiveBoxTheProgramIcon(int code, WPARAM wParam, LPARAM lParam) {
         wchar_t name[8];
         if (call->message == WM_INITDIALOG && GetClassNameW(call->hwnd, name, 8) &&
             lstrcmpW(name, L"#32770") == 0 && !SendMessageW(call->hwnd, WM_GETICON, ICON_SMALL, 0)) {
-            if (HICON smallIcon = ProgramIcon(SM_CXSMICON, SM_CYSMICON)) {
-                SendMessageW(call->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-            }
-            if (HICON bigIcon = ProgramIcon(SM_CXICON, SM_CYICON)) {
-                SendMessageW(call->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-            }
+            ShowProgramIcon(call->hwnd);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

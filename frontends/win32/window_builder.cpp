@@ -335,8 +335,6 @@ BuiltWindow::~BuiltWindow() {
     for (auto& [desc, f] : describedFonts) DeleteObject(f);
     if (banner) DeleteObject(banner);
     if (webBrush) DeleteObject(webBrush);
-    if (bigIcon) DestroyIcon(bigIcon);
-    if (smallIcon) DestroyIcon(smallIcon);
 }
 
 BuiltControl* BuiltWindow::Find(std::string_view name) {
@@ -435,16 +433,7 @@ std::unique_ptr<BuiltWindow> BuildWindow(const WindowDesc& desc, EventSink sink)
     built->webBrush = CreateSolidBrush(RGB(255, 255, 255));
     // The main window's described icon is the program's; the other windows
     // show it too, as they do in Qt, rather than the system's blank one.
-    {
-        built->bigIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                       GetSystemMetrics(SM_CXICON),
-                                                       GetSystemMetrics(SM_CYICON), 0));
-        built->smallIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                         GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0));
-        if (built->bigIcon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(built->bigIcon));
-        if (built->smallIcon) SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(built->smallIcon));
-    }
+    ShowProgramIcon(window);
 
     std::map<HWND, bool> radioGroupStarted;
     int id = kFirstControlId;

@@ -50,7 +50,6 @@ struct BuiltWindow {
     std::map<const FontDesc*, HFONT> describedFonts;
     HBITMAP banner = nullptr;
     HBRUSH webBrush = nullptr;
-    HICON bigIcon = nullptr, smallIcon = nullptr;
     // Every date picker starts on this one reading of the clock, so that a
     // range of pickers never straddles a second (or midnight).
     SYSTEMTIME openedAt{};
